@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs whatever Debian packages are missing (apt-get runs only then, so a second run is
+# fast) and builds TolvexApp in build/. With --tests it also installs the test tools and
+# builds the sanitizer build in build-asan/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/packages.sh"
+
+wanted="$BUILD_PACKAGES $RUN_PACKAGES"
+[ "${1:-}" = "--tests" ] && wanted="$wanted $TEST_PACKAGES"
+
+missing=()
+for package in $wanted; do
+  dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build"
+if [ "${1:-}" = "--tests" ]; then
+  cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEX_SANITIZE=ON >/dev/null
+  cmake --build "$root/build-asan"
+fi
