@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+// The window's designed state as data: one row per control, in the window's own terms
+// (twips, points, &H00BBGGRR colours). LayoutBuilder turns the rows into widgets.
+namespace tolvex::layout {
+
+enum class ControlKind { Label, TextBox, Frame, Image, Shape };
+
+enum Flag : unsigned {
+    NoFlags = 0,
+    Hidden = 1u << 0,
+    AutoSize = 1u << 1,     // sizes itself to its caption on one line
+    WordWrap = 1u << 2,     // fixed size, wraps at word boundaries
+    AlignCentre = 1u << 3,
+    AlignRight = 1u << 4,
+    Opaque = 1u << 5,       // paints its background colour
+    QuestionnaireText = 1u << 6,  // caption comes from the questionnaire
+    DragHandle = 1u << 7,
+};
+
+struct Container {
+    std::string_view name;  // empty: the window itself
+    std::int16_t index;
+};
+
+struct Twips {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+struct Font {
+    std::string_view family;
+    double points;  // 0: no font of its own
+    bool bold;
+};
+
+struct ControlRow {
+    ControlKind kind;
+    std::string_view name;
+    std::int16_t index;  // -1: not a member of a control array
+    Container container;
+    Twips rect;
+    std::string_view caption;
+    Font font;
+    std::optional<std::uint32_t> foreColour;
+    std::optional<std::uint32_t> backColour;
+    unsigned flags;
+    int tabOrder;  // -1: the control has no place in the keyboard order
+};
+
+// Every control of the window; the controls of each container are listed topmost first.
+std::span<const ControlRow> designedControls();
+
+inline constexpr int kWindowWidthTwips = 7515;
+inline constexpr int kWindowHeightTwips = 5385;
+inline constexpr std::uint32_t kWindowBackColour = 0x00000000;
+inline constexpr int kMusicTimerIntervalMs = 19359;
+
+}  // namespace tolvex::layout

@@ -1,0 +1,26 @@
+#include <QWindow>
+
+#include "frmTolvex.h"
+
+namespace tolvex {
+
+// The window manager moves the window and ends the move when the button is released.
+void frmTolvex::lblTitleBar_MouseDown(std::int16_t, Qt::MouseButton Button, QPointF globalPosition) {
+    if (Button != Qt::LeftButton) return;
+    if (windowHandle() && windowHandle()->startSystemMove()) return;
+    // No window manager, or one without the move protocol: follow the pointer ourselves.
+    followOffset_ = globalPosition - QPointF(pos());
+}
+
+// Moves over a title-bar label: while the window follows the pointer they move it,
+// otherwise they put out the highlights like the rest of the title bar.
+void frmTolvex::followPointer(Qt::MouseButtons buttons, QPointF globalPosition) {
+    if (followOffset_ && (buttons & Qt::LeftButton)) {
+        move((globalPosition - *followOffset_).toPoint());
+        return;
+    }
+    followOffset_.reset();
+    ClearHighlights();
+}
+
+}  // namespace tolvex

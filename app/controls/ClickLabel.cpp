@@ -1,0 +1,34 @@
+#include "ClickLabel.h"
+
+#include <QMouseEvent>
+
+#include "MouseRouting.h"
+
+namespace tolvex {
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) { keepMouseEventsToItself(this); }
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) leftPressed_ = true;
+    emit mousePressed(event->button(), event->globalPosition());
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const bool click = event->button() == Qt::LeftButton && leftPressed_ &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) leftPressed_ = false;
+    emit mouseReleased(event->button());
+    if (click) emit clicked();
+}
+
+void ClickLabel::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit mouseMoved(event->buttons(), event->globalPosition());
+}
+
+// A double click is a second press: treat it as one so that two quick clicks are two clicks.
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+}  // namespace tolvex

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace tolvex::homepage {
+
+// The home-page address of the version record, read afresh on every call.
+QString homePageAddress();
+
+// Hands the address to the desktop's handler for web addresses and returns at once; if no
+// handler takes it, nothing is shown.
+void openHomePage();
+
+}  // namespace tolvex::homepage
