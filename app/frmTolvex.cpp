@@ -41,7 +41,10 @@ void frmTolvex::connectHandlers() {
         connect(label, &ClickLabel::mousePressed, this,
                 [this, i](Qt::MouseButton button, QPointF at) { lblTitleBar_MouseDown(i, button, at); });
         connect(label, &ClickLabel::mouseMoved, this, &frmTolvex::followPointer);
-        connect(label, &ClickLabel::mouseReleased, this, [this] { followOffset_.reset(); });
+        // Only the left button's release ends a move; the window manager's move does the same.
+        connect(label, &ClickLabel::mouseReleased, this, [this](Qt::MouseButton button) {
+            if (button == Qt::LeftButton) followOffset_.reset();
+        });
     }
     for (const auto& [index, page] : fTab.members())
         connect(page, &PageFrame::mouseMoved, this, &frmTolvex::ClearHighlights);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +14,13 @@
 #include "frmTolvex.h"
 
 namespace tolvex::testing {
+
+// The temporary directory the test process started with; each fixture points TMPDIR at a
+// folder of its own inside it, which goes away with the fixture.
+inline const QString& processTempPath() {
+    static const QString path = QDir::tempPath();
+    return path;
+}
 
 // The window on a fake sequencer, with its own temporary directory for the music file.
 class WindowFixture {
@@ -31,7 +39,7 @@ public:
         return {units::pixels(leftTwips), units::pixels(topTwips)};
     }
 
-    QTemporaryDir temp;
+    QTemporaryDir temp{processTempPath() + QStringLiteral("/tolvex-test-XXXXXX")};
     SequencerLog log;
     music::MediaCommandLayer media{fakeSequencers(log)};
     std::unique_ptr<frmTolvex> form;
