@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "MediaError.h"
+#include "Sequencer.h"
+
+namespace tolvex::music {
+
+// The media-command layer: takes the command strings
+//   "open sequencer!<path> alias <alias>"  (the path quoted or not)
+//   "play <alias>", "stop <alias>", "close <alias>"
+// keeps at most one device per alias, and answers 0 on success or a non-zero MediaError.
+// Aliases are case-insensitive. A command on an alias that is not open, an open on an alias
+// that is open, and a failed open change nothing. "close" destroys the device, which stops it.
+class MediaCommandLayer {
+public:
+    using SequencerFactory = std::function<std::unique_ptr<Sequencer>()>;
+
+    explicit MediaCommandLayer(SequencerFactory makeSequencer);
+
+    int send(const QString& command);
+
+private:
+    int open(const QString& key, const QString& path);
+
+    SequencerFactory makeSequencer_;
+    std::map<QString, std::unique_ptr<Sequencer>> devices_;
+};
+
+}  // namespace tolvex::music
