@@ -82,4 +82,9 @@ MediaCommandLayer::SequencerFactory fluidSequencerFactory()
     return [] { return std::make_unique<FluidSequencer>(); };
 }
 
+void prepareFluidEngine()
+{
+    FluidEngine::acquire();
+}
+
 }  // namespace tolvex::music

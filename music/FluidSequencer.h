@@ -37,4 +37,9 @@ private:
 // Makes FluidSequencer devices for a MediaCommandLayer.
 MediaCommandLayer::SequencerFactory fluidSequencerFactory();
 
+// Makes the run's engine (sound font, audio output) ahead of the first open, so that a
+// caller can let it load on another thread while it builds its window. The first open waits
+// for it and reports its failure as before.
+void prepareFluidEngine();
+
 }  // namespace tolvex::music
