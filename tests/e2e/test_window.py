@@ -33,9 +33,13 @@ class RealWindow(unittest.TestCase):
         cls.app.stop()
         cls.desktop.stop()
 
-    def test_size(self):
+    def test_size_and_place(self):
         self.assertEqual(self.shot.size, (501, 359))
-        self.assertEqual(self.app.geometry()[2:], (501, 359))
+        left, top, width, height = self.app.geometry()
+        self.assertEqual((width, height), (501, 359))
+        # Centred on the 1024 x 768 screen.
+        self.assertLessEqual(abs(left - (1024 - 501) / 2), 1)
+        self.assertLessEqual(abs(top - (768 - 359) / 2), 1)
 
     def test_title_strip(self):
         # The title label's grey, the circle's grey outside the icon, and light grey text.
