@@ -46,8 +46,8 @@ void frmTolvex::connectHandlers() {
             if (button == Qt::LeftButton) followOffset_.reset();
         });
     }
-    for (const auto& [index, page] : fTab.members())
-        connect(page, &PageFrame::mouseMoved, this, &frmTolvex::ClearHighlights);
+    for (const auto& member : fTab.members())
+        connect(member.second, &PageFrame::mouseMoved, this, &frmTolvex::ClearHighlights);
     connect(imgIcon, &ImageBox::mouseMoved, this, &frmTolvex::imgIcon_MouseMove);
     connect(Label1, &ClickLabel::clicked, this, &frmTolvex::Label1_Click);
     connect(&TimerMusic, &QTimer::timeout, this, &frmTolvex::TimerMusic_Timer);
