@@ -1,29 +1,28 @@
 #include <QStringList>
 #include <QTest>
 
-#include <deque>
 #include <memory>
 
 #include "MediaCommandLayer.h"
 
-using tolvex::music::code;
-using tolvex::music::MediaCommandLayer;
-using tolvex::music::MediaError;
-using tolvex::music::Sequencer;
+using namespace tolvex::music;
 
 namespace {
 
-// What the fake devices did, in order, each line naming the device by its creation number.
+struct Step {
+    QString command;
+    int answer;
+};
+using Script = QList<Step>;
+
 struct Journal {
     QStringList lines;
     int made = 0;
-    // Answers of the next opens; an empty queue answers 0.
-    std::deque<int> openResults;
-    int playResult = 0;
 };
 
-// A device that keeps a playing position: play moves it on by one step, as if some of the
-// tune had played; stop keeps it.
+// Devices number themselves as they are made and note what they are asked in one journal.
+// Play moves the position on by one, as if some of the tune had played. A path holding
+// "missing" does not open; one holding "mute" opens but cannot play.
 class FakeSequencer final : public Sequencer {
 public:
     explicit FakeSequencer(Journal& journal) : journal_(journal), number_(++journal.made) {}
@@ -31,18 +30,14 @@ public:
 
     int open(const QString& path) override
     {
-        note(QStringLiteral("open ") + path);
-        if (journal_.openResults.empty()) {
-            return 0;
-        }
-        const int result = journal_.openResults.front();
-        journal_.openResults.pop_front();
-        return result;
+        path_ = path;
+        note("open " + path);
+        return path.contains("missing") ? code(MediaError::FileNotPlayable) : 0;
     }
     int play() override
     {
         note(QStringLiteral("play from %1").arg(position_++));
-        return journal_.playResult;
+        return path_.contains("mute") ? code(MediaError::NoAudioOutput) : 0;
     }
     int stop() override
     {
@@ -55,6 +50,7 @@ private:
 
     Journal& journal_;
     int number_;
+    QString path_;
     int position_ = 0;
 };
 
@@ -63,225 +59,87 @@ MediaCommandLayer::SequencerFactory fakes(Journal& journal)
     return [&journal] { return std::make_unique<FakeSequencer>(journal); };
 }
 
+const QString kOpenA = QStringLiteral("open sequencer!/t/a.mid alias midi");
+constexpr int kNotOpen = code(MediaError::AliasNotOpen);
+constexpr int kAlreadyOpen = code(MediaError::AliasAlreadyOpen);
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Script)
 
 class MediaCommandLayerTest : public QObject {
     Q_OBJECT
 private slots:
-    void commandsOnAliasNotOpenChangeNothing_data();
-    void commandsOnAliasNotOpenChangeNothing();
-    void commandsOnAnotherAliasLeaveTheOpenDeviceAlone();
-    void failingOpenAnswersItsErrorAndLeavesNothingOpen();
-    void openOnAnOpenAliasIsRefusedAndChangesNothing();
-    void stopAndCloseAfterPlay();
-    void reopenPlaysFromTheStart();
-    void theMusicRestartSequence();
-    void aliasesAreCaseInsensitive();
-    void devicesUnderOtherAliasesAreIndependent();
-    void pathsWithSpacesReachTheDevice_data();
-    void pathsWithSpacesReachTheDevice();
-    void unknownCommandsChangeNothing_data();
-    void unknownCommandsChangeNothing();
-    void theDeviceAnswerIsTheCommandAnswer();
+    void scripts_data()
+    {
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QStringList>("journal");
+
+        QTest::newRow("commands on an alias not open")
+            << Script{{"play midi", kNotOpen}, {"stop midi", kNotOpen}, {"close midi", kNotOpen}} << QStringList{};
+        QTest::newRow("commands on another alias")
+            << Script{{kOpenA, 0}, {"play other", kNotOpen}, {"stop other", kNotOpen}, {"close other", kNotOpen},
+                      {"play midi", 0}}
+            << QStringList{"1: open /t/a.mid", "1: play from 0"};
+        QTest::newRow("a failing open leaves nothing open")
+            << Script{{"open sequencer!/t/missing.mid alias midi", code(MediaError::FileNotPlayable)},
+                      {"play midi", kNotOpen}, {"close midi", kNotOpen}, {kOpenA, 0}, {"play midi", 0}}
+            << QStringList{"1: open /t/missing.mid", "1: destroyed", "2: open /t/a.mid", "2: play from 0"};
+        QTest::newRow("open on an open alias")
+            << Script{{kOpenA, 0}, {"play midi", 0}, {"open sequencer!/t/b.mid alias midi", kAlreadyOpen},
+                      {"stop midi", 0}}
+            << QStringList{"1: open /t/a.mid", "1: play from 0", "1: stop at 1"};
+        QTest::newRow("stop and close after play")
+            << Script{{kOpenA, 0}, {"play midi", 0}, {"stop midi", 0}, {"close midi", 0},
+                      {"play midi", kNotOpen}, {"stop midi", kNotOpen}, {"close midi", kNotOpen}}
+            << QStringList{"1: open /t/a.mid", "1: play from 0", "1: stop at 1", "1: destroyed"};
+        QTest::newRow("re-open plays from the start")
+            << Script{{kOpenA, 0}, {"play midi", 0}, {"stop midi", 0}, {"play midi", 0}, {"close midi", 0},
+                      {kOpenA, 0}, {"play midi", 0}}
+            << QStringList{"1: open /t/a.mid", "1: play from 0", "1: stop at 1", "1: play from 1",
+                           "1: destroyed", "2: open /t/a.mid", "2: play from 0"};
+        QTest::newRow("aliases ignore case, each has its own device")
+            << Script{{"OPEN Sequencer!/t/a.mid ALIAS Midi", 0},
+                      {"open sequencer!/t/b.mid alias MIDI", kAlreadyOpen}, {"open sequencer!/t/c.mid alias two", 0},
+                      {"CLOSE mIdI", 0}, {"  play \t two ", 0}, {"play midi", kNotOpen}}
+            << QStringList{"1: open /t/a.mid", "2: open /t/c.mid", "1: destroyed", "2: play from 0"};
+        QTest::newRow("paths with spaces, quoted or not")
+            << Script{{"open sequencer!\"/t/my dir/a alias b.mid\" alias q", 0},
+                      {"open sequencer!/t/my dir/x alias y/Müsik.mid alias u", 0}, {"play q", 0}, {"play u", 0}}
+            << QStringList{"1: open /t/my dir/a alias b.mid", "2: open /t/my dir/x alias y/Müsik.mid",
+                           "1: play from 0", "2: play from 0"};
+        QTest::newRow("the device's answer is the command's")
+            << Script{{"open sequencer!/t/mute.mid alias midi", 0}, {"play midi", code(MediaError::NoAudioOutput)}}
+            << QStringList{"1: open /t/mute.mid", "1: play from 0"};
+    }
+
+    void scripts()
+    {
+        QFETCH(Script, script);
+        QFETCH(QStringList, journal);
+        Journal done;
+        MediaCommandLayer layer(fakes(done));
+        for (const Step& step : script) {
+            QVERIFY2(layer.send(step.command) == step.answer, qPrintable(step.command));
+        }
+        QCOMPARE(done.lines, journal);
+    }
+
+    void malformedCommandsChangeNothing()
+    {
+        Journal done;
+        MediaCommandLayer layer(fakes(done));
+        QCOMPARE(layer.send(kOpenA), 0);
+        for (const char* command :
+             {"", "play", "pause midi", "play midi wait", "open sequencer!/t/a.mid", "open sequencer!/t/a.mid alias",
+              "open sequencer!/t/a.mid alias two words", "open /t/a.mid alias two", "open waveaudio!/t/a.wav alias two",
+              "open sequencer! alias two", "open sequencer!\"\" alias two", "open sequencer!\"/t/a.mid alias two",
+              "open sequencer!\"/t/a\".mid alias two"}) {
+            QVERIFY2(layer.send(command) == code(MediaError::UnknownCommand), command);
+        }
+        QCOMPARE(done.lines, QStringList{"1: open /t/a.mid"});
+    }
 };
-
-void MediaCommandLayerTest::commandsOnAliasNotOpenChangeNothing_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("play") << "play midi";
-    QTest::newRow("stop") << "stop midi";
-    QTest::newRow("close") << "close midi";
-}
-
-void MediaCommandLayerTest::commandsOnAliasNotOpenChangeNothing()
-{
-    QFETCH(QString, command);
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-
-    QCOMPARE(layer.send(command), code(MediaError::AliasNotOpen));
-    QCOMPARE(layer.send(command), code(MediaError::AliasNotOpen));
-    QCOMPARE(journal.made, 0);
-    QVERIFY(journal.lines.isEmpty());
-}
-
-void MediaCommandLayerTest::commandsOnAnotherAliasLeaveTheOpenDeviceAlone()
-{
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-    const QStringList before = journal.lines;
-
-    QCOMPARE(layer.send("play other"), code(MediaError::AliasNotOpen));
-    QCOMPARE(layer.send("stop other"), code(MediaError::AliasNotOpen));
-    QCOMPARE(layer.send("close other"), code(MediaError::AliasNotOpen));
-    QCOMPARE(journal.lines, before);
-    QCOMPARE(layer.send("play midi"), 0);
-    QCOMPARE(journal.lines.last(), "1: play from 0");
-}
-
-void MediaCommandLayerTest::failingOpenAnswersItsErrorAndLeavesNothingOpen()
-{
-    Journal journal;
-    journal.openResults = {code(MediaError::FileNotPlayable)};
-    MediaCommandLayer layer(fakes(journal));
-
-    QCOMPARE(layer.send("open sequencer!/t/missing.mid alias midi"), code(MediaError::FileNotPlayable));
-    QCOMPARE(journal.lines, QStringList({"1: open /t/missing.mid", "1: destroyed"}));
-    QCOMPARE(layer.send("play midi"), code(MediaError::AliasNotOpen));
-    QCOMPARE(layer.send("close midi"), code(MediaError::AliasNotOpen));
-    QCOMPARE(journal.lines.size(), 2);
-
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-    QCOMPARE(journal.lines.last(), "2: play from 0");
-}
-
-void MediaCommandLayerTest::openOnAnOpenAliasIsRefusedAndChangesNothing()
-{
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-    const QStringList before = journal.lines;
-
-    QCOMPARE(layer.send("open sequencer!/t/b.mid alias midi"), code(MediaError::AliasAlreadyOpen));
-    QCOMPARE(journal.lines, before);
-    QCOMPARE(journal.made, 1);
-    QCOMPARE(layer.send("stop midi"), 0);
-    QCOMPARE(journal.lines.last(), "1: stop at 1");
-}
-
-void MediaCommandLayerTest::stopAndCloseAfterPlay()
-{
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-    QCOMPARE(layer.send("stop midi"), 0);
-    QCOMPARE(layer.send("close midi"), 0);
-    QCOMPARE(journal.lines,
-             QStringList({"1: open /t/a.mid", "1: play from 0", "1: stop at 1", "1: destroyed"}));
-
-    QCOMPARE(layer.send("play midi"), code(MediaError::AliasNotOpen));
-    QCOMPARE(layer.send("stop midi"), code(MediaError::AliasNotOpen));
-    QCOMPARE(layer.send("close midi"), code(MediaError::AliasNotOpen));
-    QCOMPARE(journal.lines.size(), 4);
-}
-
-void MediaCommandLayerTest::reopenPlaysFromTheStart()
-{
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-    QCOMPARE(layer.send("stop midi"), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-    QCOMPARE(journal.lines.last(), "1: play from 1");
-
-    QCOMPARE(layer.send("close midi"), 0);
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-    QCOMPARE(journal.lines.last(), "2: play from 0");
-}
-
-void MediaCommandLayerTest::theMusicRestartSequence()
-{
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-    const QString open = "open sequencer!\"/tmp/TXmidi.mid\" alias midi";
-
-    // The first start: nothing to stop or close yet.
-    QVERIFY(layer.send("stop midi") != 0);
-    QVERIFY(layer.send("close midi") != 0);
-    QCOMPARE(layer.send(open), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-    // A restart.
-    QCOMPARE(layer.send("stop midi"), 0);
-    QCOMPARE(layer.send("close midi"), 0);
-    QCOMPARE(layer.send(open), 0);
-    QCOMPARE(layer.send("play midi"), 0);
-
-    QCOMPARE(journal.lines, QStringList({"1: open /tmp/TXmidi.mid", "1: play from 0", "1: stop at 1",
-                                         "1: destroyed", "2: open /tmp/TXmidi.mid", "2: play from 0"}));
-}
-
-void MediaCommandLayerTest::aliasesAreCaseInsensitive()
-{
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias MIDI"), 0);
-    QCOMPARE(layer.send("open sequencer!/t/b.mid alias Midi"), code(MediaError::AliasAlreadyOpen));
-    QCOMPARE(layer.send("play midi"), 0);
-    QCOMPARE(layer.send("close mIdI"), 0);
-    QCOMPARE(journal.lines, QStringList({"1: open /t/a.mid", "1: play from 0", "1: destroyed"}));
-}
-
-void MediaCommandLayerTest::devicesUnderOtherAliasesAreIndependent()
-{
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias one"), 0);
-    QCOMPARE(layer.send("open sequencer!/t/b.mid alias two"), 0);
-    QCOMPARE(layer.send("close one"), 0);
-    QCOMPARE(journal.lines.last(), "1: destroyed");
-
-    QCOMPARE(layer.send("play two"), 0);
-    QCOMPARE(journal.lines.last(), "2: play from 0");
-    QCOMPARE(layer.send("play one"), code(MediaError::AliasNotOpen));
-}
-
-void MediaCommandLayerTest::pathsWithSpacesReachTheDevice_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("quoted") << "open sequencer!\"/tmp/my temp/TXmidi.mid\" alias midi";
-    QTest::newRow("unquoted") << "open sequencer!/tmp/my temp/TXmidi.mid alias midi";
-}
-
-void MediaCommandLayerTest::pathsWithSpacesReachTheDevice()
-{
-    QFETCH(QString, command);
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-
-    QCOMPARE(layer.send(command), 0);
-    QCOMPARE(journal.lines, QStringList({"1: open /tmp/my temp/TXmidi.mid"}));
-    QCOMPARE(layer.send("play midi"), 0);
-}
-
-void MediaCommandLayerTest::unknownCommandsChangeNothing_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("empty") << "";
-    QTest::newRow("unknown verb") << "pause midi";
-    QTest::newRow("play with an option") << "play midi wait";
-    QTest::newRow("open of another device type") << "open waveaudio!/t/a.wav alias midi";
-    QTest::newRow("open without alias") << "open sequencer!/t/a.mid";
-}
-
-void MediaCommandLayerTest::unknownCommandsChangeNothing()
-{
-    QFETCH(QString, command);
-    Journal journal;
-    MediaCommandLayer layer(fakes(journal));
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-
-    QCOMPARE(layer.send(command), code(MediaError::UnknownCommand));
-    QCOMPARE(journal.lines, QStringList({"1: open /t/a.mid"}));
-    QCOMPARE(journal.made, 1);
-}
-
-void MediaCommandLayerTest::theDeviceAnswerIsTheCommandAnswer()
-{
-    Journal journal;
-    journal.playResult = code(MediaError::NoAudioOutput);
-    MediaCommandLayer layer(fakes(journal));
-    QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
-
-    QCOMPARE(layer.send("play midi"), code(MediaError::NoAudioOutput));
-    QCOMPARE(layer.send("close midi"), 0);
-}
 
 QTEST_GUILESS_MAIN(MediaCommandLayerTest)
 #include "tst_media_command_layer.moc"
