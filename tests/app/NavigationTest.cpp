@@ -53,8 +53,6 @@ Seen seen(const frmTolvex& form) {
 class NavigationTest : public QObject {
     Q_OBJECT
 private slots:
-    void everyTabShowsItsPage_data();
-    void everyTabShowsItsPage();
     void rowsMoveOnlyWhenTheRowChanges();
     void theShownTabChangesNothing();
     void beginActsAsGeneral();
@@ -64,22 +62,6 @@ private slots:
     void answersSurviveVisitsToOtherPages();
     void longRandomWalkKeepsOnePageAndOneMark();
 };
-
-void NavigationTest::everyTabShowsItsPage_data() {
-    QTest::addColumn<int>("tab");
-    for (int k = 2; k <= 9; ++k) QTest::addRow("tab %d", k) << k;
-}
-
-void NavigationTest::everyTabShowsItsPage() {
-    QFETCH(int, tab);
-    WindowFixture f;
-    f.form->lblBtn_Click(std::int16_t(tab));
-    const Seen s = seen(*f.form);
-    QCOMPARE(s.page, tab - 2);
-    QCOMPARE(s.markedTab, tab);
-    QCOMPARE(s.frontRow, tab <= 5 ? 0 : 1);
-    QCOMPARE(f.form->CurrentTab, std::int16_t(tab));
-}
 
 void NavigationTest::rowsMoveOnlyWhenTheRowChanges() {
     WindowFixture f;
