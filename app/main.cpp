@@ -14,14 +14,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "TolvexApp: %s\n", qPrintable(*problem));
         return 1;
     }
+    // The sound font and the audio output load while the toolkit starts and the window is
+    // built; the music's first open waits for them. The future waits in its destructor,
+    // before the engine's own end at exit.
+    const auto engineReady = std::async(std::launch::async, tolvex::music::prepareFluidEngine);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvex::version::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
 
-    // The sound font and the audio output load while the window is built; the music's
-    // first open waits for them. The future waits in its destructor, before the engine's
-    // own end at exit.
-    const auto engineReady = std::async(std::launch::async, tolvex::music::prepareFluidEngine);
     tolvex::music::MediaCommandLayer media(tolvex::music::fluidSequencerFactory());
     tolvex::frmTolvex form(media);
     form.Form_Load();
