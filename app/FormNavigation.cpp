@@ -6,13 +6,6 @@ namespace tolvex {
 
 namespace {
 
-void setBackground(QWidget* widget, std::uint32_t bgr) {
-    if (!widget) return;
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, units::colour(bgr));
-    widget->setPalette(palette);
-}
-
 void setTop(QWidget* widget, int twips) {
     if (widget) widget->move(widget->x(), units::pixels(twips));
 }
@@ -47,8 +40,8 @@ void frmTolvex::lblBtn_Click(std::int16_t Index) {
         setTop(fTabHolder(std::int16_t(row)), wizard::kFrontRowTop);
         setTop(fTabHolder(std::int16_t(1 - row)), wizard::kBackRowTop);
     }
-    setBackground(lblBtn(CurrentTab), wizard::kUnselectedTabColour);
-    setBackground(lblBtn(Index), wizard::kSelectedTabColour);
+    units::setColour(lblBtn(CurrentTab), QPalette::Window, wizard::kUnselectedTabColour);
+    units::setColour(lblBtn(Index), QPalette::Window, wizard::kSelectedTabColour);
     setShown(fTab(std::int16_t(wizard::pageOfTab(CurrentTab))), false);
     setShown(fTab(std::int16_t(wizard::pageOfTab(Index))), true);
     CurrentTab = Index;

@@ -35,10 +35,8 @@ QWidget* containerOf(const frmTolvex& form, const ControlRow& row, QWidget* wind
 }
 
 void applyColours(QWidget& widget, const ControlRow& row) {
-    QPalette palette = widget.palette();
-    if (row.foreColour) palette.setColor(QPalette::WindowText, units::colour(*row.foreColour));
-    if (row.backColour) palette.setColor(QPalette::Window, units::colour(*row.backColour));
-    widget.setPalette(palette);
+    if (row.foreColour) units::setColour(&widget, QPalette::WindowText, *row.foreColour);
+    if (row.backColour) units::setColour(&widget, QPalette::Window, *row.backColour);
     widget.setAutoFillBackground(row.flags & layout::Opaque);
 }
 

@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+#include <QWidget>
 
 #include <cmath>
 #include <cstdint>
@@ -21,6 +23,15 @@ inline int fontPixels(double points) { return static_cast<int>(std::lround(point
 
 inline QColor colour(std::uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+// Sets a control's BackColor (QPalette::Window) or ForeColor (QPalette::WindowText); a
+// missing control of an array (nullptr) is skipped.
+inline void setColour(QWidget* control, QPalette::ColorRole role, std::uint32_t bgr) {
+    if (!control) return;
+    QPalette palette = control->palette();
+    palette.setColor(role, colour(bgr));
+    control->setPalette(palette);
 }
 
 // Full hinting keeps bold 13 px "Courier New" at exactly 8 pixels a character, the cell the
