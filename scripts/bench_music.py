@@ -54,9 +54,10 @@ def stream(desktop, pid):
     """The program's stream as PulseAudio sees it."""
     for block in desktop.run(["pactl", "list", "sink-inputs"]).split("Sink Input #"):
         if f'application.process.id = "{pid}"' in block:
-            spec = re.search(r"Sample Specification: (.*)", block).group(1)
+            # pactl's "Sample S...:" line: format, channels and rate.
+            sample_format = re.search(r"Sample S\w+: (.*)", block).group(1)
             latency = int(re.search(r"Buffer Latency: (\d+) usec", block).group(1))
-            return f"{spec}, buffer latency {latency} us"
+            return f"{sample_format}, buffer latency {latency} us"
     return "no stream"
 
 
