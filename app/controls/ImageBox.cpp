@@ -1,25 +1,19 @@
 #include "ImageBox.h"
 
-#include <QMouseEvent>
-
-#include "MouseRouting.h"
+#include <QPainter>
 
 namespace tolvex {
 
-ImageBox::ImageBox(QWidget* parent) : QLabel(parent) {
-    setScaledContents(true);
-    keepMouseEventsToItself(this);
+void ImageBox::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
 }
 
-void ImageBox::setPicture(const QPixmap& picture) { setPixmap(picture); }
-
-void ImageBox::mouseMoveEvent(QMouseEvent* event) {
-    event->accept();
-    emit mouseMoved();
+void ImageBox::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), picture_);
 }
-
-void ImageBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
-
-void ImageBox::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
 }  // namespace tolvex

@@ -1,25 +1,26 @@
 #pragma once
 
-#include <QLabel>
+#include <QPixmap>
+
+#include "PageFrame.h"
 
 namespace tolvex {
 
-// An image of the window: its picture stretched to the box; reports pointer moves and keeps
-// every mouse event to itself (a press on it does nothing).
-class ImageBox : public QLabel {
+// An image of the window: a frame whose picture is stretched to its box. Like every frame
+// it reports pointer moves and keeps presses to itself (a press on it does nothing).
+class ImageBox : public PageFrame {
     Q_OBJECT
 public:
-    explicit ImageBox(QWidget* parent);
+    explicit ImageBox(QWidget* parent) : PageFrame(parent) {}
 
     void setPicture(const QPixmap& picture);
-
-signals:
-    void mouseMoved();
+    const QPixmap& picture() const { return picture_; }
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
 };
 
 }  // namespace tolvex

@@ -28,7 +28,7 @@ private slots:
 
 void LifecycleTest::loadFinishesTheWindow() {
     WindowFixture f(false);
-    QVERIFY(f.form->imgIcon->pixmap().isNull());
+    QVERIFY(f.form->imgIcon->picture().isNull());
     QVERIFY(f.form->lblBtn(1)->text().isEmpty());
     const int emptyWidth = f.form->lblBtn(1)->width();
 
@@ -36,7 +36,7 @@ void LifecycleTest::loadFinishesTheWindow() {
     QCOMPARE(f.form->HoverBtn, std::int16_t(-1));
     QVERIFY(f.form->EyeLightsOff);
     QCOMPARE(f.form->CurrentTab, std::int16_t(2));
-    QCOMPARE(f.form->imgIcon->pixmap().size(), QSize(32, 32));
+    QCOMPARE(f.form->imgIcon->picture().size(), QSize(32, 32));
     QCOMPARE(f.form->lblBtn(1)->text(), kHomePage);
     // The link sizes itself to the address, every character shown.
     const QFontMetrics metrics(f.form->lblBtn(1)->font());

@@ -77,7 +77,7 @@ void WindowLayoutTest::welcomePageIsTheOnlyPageShown() {
     QVERIFY(f.form->lblWelcome->isVisible());
     QCOMPARE(f.form->lblBtn(10)->text(), QStringLiteral("Begin"));
     QVERIFY(!f.form->lblEyeLights->isVisible());
-    QVERIFY(f.form->imgTolvex->pixmap().size() == QSize(150, 131));
+    QVERIFY(f.form->imgTolvex->picture().size() == QSize(150, 131));
 }
 
 void WindowLayoutTest::welcomeTabIsSelected() {
