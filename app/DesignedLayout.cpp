@@ -31,8 +31,8 @@ constexpr std::uint32_t kBlack = 0x00000000;
 
 constexpr std::optional<std::uint32_t> kNone = std::nullopt;
 
-constexpr ControlRow frame(std::string_view name, std::int16_t index, Twips rect,
-                           std::uint32_t back, unsigned flags, int tabOrder) {
+constexpr ControlRow frame(std::string_view name, std::int16_t index, Twips rect, std::uint32_t back,
+                           unsigned flags, int tabOrder) {
     return {Frame, name, index, kWindow, rect, "", kNoFont, kNone, back, flags | Opaque, tabOrder};
 }
 
@@ -42,19 +42,20 @@ constexpr ControlRow pageFrame(std::int16_t index, unsigned flags, int tabOrder)
 
 constexpr ControlRow tab(std::int16_t index, std::int16_t row, int left, std::string_view caption,
                          std::uint32_t back, int tabOrder) {
-    return {Label, "lblBtn", index, tabRow(row), {left, 0, 1800, 270}, caption, kTabFont,
-            kLightViolet, back, Opaque | AlignCentre, tabOrder};
+    return {Label,   "lblBtn", index,        tabRow(row), {left, 0, 1800, 270},
+            caption, kTabFont, kLightViolet, back,        Opaque | AlignCentre,
+            tabOrder};
 }
 
 constexpr ControlRow question(std::int16_t index, std::int16_t onPage, Twips rect, int tabOrder,
                               unsigned flags = AutoSize) {
-    return {Label, "lblCaption", index, page(onPage), rect, "", kQuestionFont, kRed, kNone,
-            flags | QuestionnaireText, tabOrder};
+    return {Label,   "lblCaption",  index, page(onPage), rect,
+            "",      kQuestionFont, kRed,  kNone,        flags | QuestionnaireText,
+            tabOrder};
 }
 
 constexpr ControlRow answer(std::int16_t index, std::int16_t onPage, Twips rect, int tabOrder) {
-    return {TextBox, "txtField", index, page(onPage), rect, "", kAnswerFont, kNone, kNone, NoFlags,
-            tabOrder};
+    return {TextBox, "txtField", index, page(onPage), rect, "", kAnswerFont, kNone, kNone, NoFlags, tabOrder};
 }
 
 constexpr auto kControls = std::to_array<ControlRow>({
@@ -69,34 +70,72 @@ constexpr auto kControls = std::to_array<ControlRow>({
     frame("fTabHolder", 1, {135, 930, 7290, 270}, kTabRowRed, NoFlags, 11),
     frame("fTabHolder", 0, {135, 1215, 7290, 270}, kTabRowRed, NoFlags, 6),
     pageFrame(1, Hidden, 16),
-    {Label, "Label1", -1, kWindow, {4605, 5070, 2775, 255}, "", kTabFont, kRed, kBlack,
-     Opaque | AlignRight, 73},
-    {Label, "lblEyeLights", -1, kWindow, {150, -90, 270, 555}, "..", kEyeLightsFont, kRed, kNone,
-     Hidden, 4},
-    {Label, "lblBtn", 1, kWindow, {135, 5025, 105, 330}, "", kButtonFont, kLightViolet, kNone,
-     AutoSize, 3},
-    {Label, "lblBtn", 0, kWindow, {7245, 0, 180, 345}, "X", kButtonFont, kLightViolet, kNone,
-     NoFlags, 2},
-    {Image, "imgIcon", -1, kWindow, {60, 75, 480, 480}, "Tolvex Devoz", kNoFont, kNone, kNone,
-     NoFlags, -1},
-    {Label, "lblTitleBar", 0, kWindow, {720, 0, 7575, 360}, "Tolvex Devoz - App Generator",
-     kTitleFont, kTitleGrey, kGrey, Opaque | DragHandle, 0},
-    {Shape, "shapeTitle", -1, kWindow, {-675, -525, 1710, 1215}, "", kNoFont, kGrey, kGrey,
-     NoFlags, -1},
-    {Label, "lblTitleBar", 1, kWindow, {-1845, -75, 2580, 780}, "", kNoFont, kNone, kNone,
-     DragHandle, 1},
+    {Label,
+     "Label1",
+     -1,
+     kWindow,
+     {4605, 5070, 2775, 255},
+     "",
+     kTabFont,
+     kRed,
+     kBlack,
+     Opaque | AlignRight,
+     73},
+    {Label, "lblEyeLights", -1, kWindow, {150, -90, 270, 555}, "..", kEyeLightsFont, kRed, kNone, Hidden, 4},
+    {Label, "lblBtn", 1, kWindow, {135, 5025, 105, 330}, "", kButtonFont, kLightViolet, kNone, AutoSize, 3},
+    {Label, "lblBtn", 0, kWindow, {7245, 0, 180, 345}, "X", kButtonFont, kLightViolet, kNone, NoFlags, 2},
+    {Image, "imgIcon", -1, kWindow, {60, 75, 480, 480}, "Tolvex Devoz", kNoFont, kNone, kNone, NoFlags, -1},
+    {Label,
+     "lblTitleBar",
+     0,
+     kWindow,
+     {720, 0, 7575, 360},
+     "Tolvex Devoz - App Generator",
+     kTitleFont,
+     kTitleGrey,
+     kGrey,
+     Opaque | DragHandle,
+     0},
+    {Shape, "shapeTitle", -1, kWindow, {-675, -525, 1710, 1215}, "", kNoFont, kGrey, kGrey, NoFlags, -1},
+    {Label, "lblTitleBar", 1, kWindow, {-1845, -75, 2580, 780}, "", kNoFont, kNone, kNone, DragHandle, 1},
 
     // Welcome page.
-    {Label, "lblBtn", 10, page(0), {6225, 3045, 885, 345}, "Begin", kButtonFont, kLightViolet,
-     kPageViolet, Opaque, 24},
-    {Label, "lblWelcome", -1, page(0), {3045, 465, 4095, 2295}, "", kWelcomeFont, kLightViolet,
-     kNone, AlignCentre | WordWrap | QuestionnaireText, 23},
-    {Image, "imgTolvex", -1, page(0), {225, 465, 2625, 2310}, "", kNoFont, kNone, kNone, NoFlags,
-     -1},
+    {Label,
+     "lblBtn",
+     10,
+     page(0),
+     {6225, 3045, 885, 345},
+     "Begin",
+     kButtonFont,
+     kLightViolet,
+     kPageViolet,
+     Opaque,
+     24},
+    {Label,
+     "lblWelcome",
+     -1,
+     page(0),
+     {3045, 465, 4095, 2295},
+     "",
+     kWelcomeFont,
+     kLightViolet,
+     kNone,
+     AlignCentre | WordWrap | QuestionnaireText,
+     23},
+    {Image, "imgTolvex", -1, page(0), {225, 465, 2625, 2310}, "", kNoFont, kNone, kNone, NoFlags, -1},
 
     // Finish page.
-    {Label, "lblBtn", 11, page(7), {5910, 3045, 1200, 345}, "Finish", kTitleFont, kLightViolet,
-     kNone, NoFlags, 72},
+    {Label,
+     "lblBtn",
+     11,
+     page(7),
+     {5910, 3045, 1200, 345},
+     "Finish",
+     kTitleFont,
+     kLightViolet,
+     kNone,
+     NoFlags,
+     72},
     question(22, 7, {345, 285, 6495, 1350}, 71, WordWrap),
 
     // Courier page.

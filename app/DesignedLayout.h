@@ -14,11 +14,11 @@ enum class ControlKind { Label, TextBox, Frame, Image, Shape };
 enum Flag : unsigned {
     NoFlags = 0,
     Hidden = 1u << 0,
-    AutoSize = 1u << 1,     // sizes itself to its caption on one line
-    WordWrap = 1u << 2,     // fixed size, wraps at word boundaries
+    AutoSize = 1u << 1,  // sizes itself to its caption on one line
+    WordWrap = 1u << 2,  // fixed size, wraps at word boundaries
     AlignCentre = 1u << 3,
     AlignRight = 1u << 4,
-    Opaque = 1u << 5,       // paints its background colour
+    Opaque = 1u << 5,             // paints its background colour
     QuestionnaireText = 1u << 6,  // caption comes from the questionnaire
     DragHandle = 1u << 7,
 };

@@ -51,8 +51,9 @@ std::optional<QString> displayProblem() {
     }
     const QString wayland = env("WAYLAND_DISPLAY");
     if (!wayland.isEmpty() && !platform.startsWith(QLatin1String("xcb"))) return std::nullopt;
-    return QStringLiteral("no display to open a window on (DISPLAY is not set); "
-                          "start TolvexApp in a graphical session, or under Xvfb");
+    return QStringLiteral(
+        "no display to open a window on (DISPLAY is not set); "
+        "start TolvexApp in a graphical session, or under Xvfb");
 }
 
 }  // namespace tolvex

@@ -18,20 +18,11 @@ void setShown(QWidget* widget, bool visible) {
 
 void frmTolvex::lblBtn_Click(std::int16_t Index) {
     switch (Index) {
-        case wizard::kCloseButton:
-            close();
-            return;
-        case wizard::kHomePageLink:
-            OpenHomePage();
-            return;
-        case wizard::kBeginButton:
-            lblBtn_Click(wizard::kGeneralTab);
-            return;
-        case wizard::kFinishButton:
-            WriteApplication();
-            return;
-        default:
-            break;
+        case wizard::kCloseButton: close(); return;
+        case wizard::kHomePageLink: OpenHomePage(); return;
+        case wizard::kBeginButton: lblBtn_Click(wizard::kGeneralTab); return;
+        case wizard::kFinishButton: WriteApplication(); return;
+        default: break;
     }
     if (!wizard::isTab(Index) || Index == CurrentTab) return;
 

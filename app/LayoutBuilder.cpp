@@ -70,26 +70,35 @@ TextBox* makeTextBox(QWidget* parent, const ControlRow& row) {
 
 void registerControl(frmTolvex& form, const ControlRow& row, QWidget* widget) {
     const std::int16_t i = row.index;
-    if (row.name == "lblBtn") form.lblBtn.add(i, static_cast<ClickLabel*>(widget));
-    else if (row.name == "lblCaption") form.lblCaption.add(i, static_cast<ClickLabel*>(widget));
-    else if (row.name == "lblTitleBar") form.lblTitleBar.add(i, static_cast<ClickLabel*>(widget));
-    else if (row.name == "fTab") form.fTab.add(i, static_cast<PageFrame*>(widget));
-    else if (row.name == "fTabHolder") form.fTabHolder.add(i, static_cast<PageFrame*>(widget));
-    else if (row.name == "lblEyeLights") form.lblEyeLights = static_cast<ClickLabel*>(widget);
-    else if (row.name == "lblWelcome") form.lblWelcome = static_cast<ClickLabel*>(widget);
-    else if (row.name == "Label1") form.Label1 = static_cast<ClickLabel*>(widget);
-    else if (row.name == "imgIcon") form.imgIcon = static_cast<ImageBox*>(widget);
-    else if (row.name == "imgTolvex") form.imgTolvex = static_cast<ImageBox*>(widget);
-    else if (row.name == "shapeTitle") form.shapeTitle = static_cast<CircleShape*>(widget);
+    if (row.name == "lblBtn")
+        form.lblBtn.add(i, static_cast<ClickLabel*>(widget));
+    else if (row.name == "lblCaption")
+        form.lblCaption.add(i, static_cast<ClickLabel*>(widget));
+    else if (row.name == "lblTitleBar")
+        form.lblTitleBar.add(i, static_cast<ClickLabel*>(widget));
+    else if (row.name == "fTab")
+        form.fTab.add(i, static_cast<PageFrame*>(widget));
+    else if (row.name == "fTabHolder")
+        form.fTabHolder.add(i, static_cast<PageFrame*>(widget));
+    else if (row.name == "lblEyeLights")
+        form.lblEyeLights = static_cast<ClickLabel*>(widget);
+    else if (row.name == "lblWelcome")
+        form.lblWelcome = static_cast<ClickLabel*>(widget);
+    else if (row.name == "Label1")
+        form.Label1 = static_cast<ClickLabel*>(widget);
+    else if (row.name == "imgIcon")
+        form.imgIcon = static_cast<ImageBox*>(widget);
+    else if (row.name == "imgTolvex")
+        form.imgTolvex = static_cast<ImageBox*>(widget);
+    else if (row.name == "shapeTitle")
+        form.shapeTitle = static_cast<CircleShape*>(widget);
 }
 
 void build(frmTolvex& form, const ControlRow& row) {
     QWidget* parent = containerOf(form, row, &form);
     QWidget* widget = nullptr;
     switch (row.kind) {
-        case ControlKind::Label:
-            widget = makeLabel(parent, row);
-            break;
+        case ControlKind::Label: widget = makeLabel(parent, row); break;
         case ControlKind::TextBox: {
             TextBox* box = makeTextBox(parent, row);
             form.txtField.add(row.index, box);
@@ -149,8 +158,10 @@ void buildDesignedLayout(frmTolvex& form) {
     std::vector<const ControlRow*> innerRows;
     for (const ControlRow& row : layout::designedControls())
         (row.container.name.empty() ? windowRows : innerRows).push_back(&row);
-    for (auto it = windowRows.rbegin(); it != windowRows.rend(); ++it) build(form, **it);
-    for (auto it = innerRows.rbegin(); it != innerRows.rend(); ++it) build(form, **it);
+    for (auto it = windowRows.rbegin(); it != windowRows.rend(); ++it)
+        build(form, **it);
+    for (auto it = innerRows.rbegin(); it != innerRows.rend(); ++it)
+        build(form, **it);
 
     std::vector<const ControlRow*> all(windowRows);
     all.insert(all.end(), innerRows.begin(), innerRows.end());

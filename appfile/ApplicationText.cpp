@@ -46,7 +46,8 @@ QString applicationText(const Texts& captions, const Texts& answers) {
     line(kLineEnd);
     bool first = true;
     for (const Section& section : kSections) {
-        const QString heading = QString::fromLatin1(section.heading.data(), qsizetype(section.heading.size()));
+        const QString heading =
+            QString::fromLatin1(section.heading.data(), qsizetype(section.heading.size()));
         line(first ? heading : kLineEnd + heading);
         first = false;
         for (int q = section.firstQuestion; q <= section.lastQuestion; ++q) {

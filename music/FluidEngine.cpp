@@ -20,8 +20,7 @@ constexpr double kGain = 0.4;
 
 }  // namespace
 
-FluidEngine::Acquired FluidEngine::acquire()
-{
+FluidEngine::Acquired FluidEngine::acquire() {
     static std::mutex acquireMutex;
     // Destroyed at exit after every device holding the engine is gone: the driver stops its
     // thread before the synth goes.
@@ -42,15 +41,13 @@ FluidEngine::Acquired FluidEngine::acquire()
     return {engine, MediaError::NoAudioOutput};
 }
 
-FluidEngine::~FluidEngine()
-{
+FluidEngine::~FluidEngine() {
     delete_fluid_audio_driver(driver_);
     delete_fluid_synth(synth_);
     delete_fluid_settings(settings_);
 }
 
-bool FluidEngine::makeSynth()
-{
+bool FluidEngine::makeSynth() {
     settings_ = new_fluid_settings();
     if (settings_ == nullptr) {
         return false;
@@ -79,8 +76,7 @@ bool FluidEngine::makeSynth()
     return loaded != FLUID_FAILED;
 }
 
-bool FluidEngine::startOutput()
-{
+bool FluidEngine::startOutput() {
     for (const char* driver : kDrivers) {
         fluid_settings_setstr(settings_, "audio.driver", driver);
         driver_ = new_fluid_audio_driver2(settings_, render, this);
@@ -92,8 +88,7 @@ bool FluidEngine::startOutput()
 }
 
 int FluidEngine::render(void* engine, int frames, int effectCount, float* effects[], int outputCount,
-                        float* outputs[])
-{
+                        float* outputs[]) {
     auto* self = static_cast<FluidEngine*>(engine);
     const std::lock_guard lock(self->mutex_);
     if (effectCount > 0) {

@@ -7,8 +7,7 @@
 
 namespace tolvex::music {
 
-FluidSequencer::~FluidSequencer()
-{
+FluidSequencer::~FluidSequencer() {
     if (player_ == nullptr) {
         return;
     }
@@ -19,8 +18,7 @@ FluidSequencer::~FluidSequencer()
     fluid_synth_all_notes_off(engine_->synth(), -1);
 }
 
-int FluidSequencer::open(const QString& path)
-{
+int FluidSequencer::open(const QString& path) {
     if (player_ != nullptr) {
         return code(MediaError::AliasAlreadyOpen);
     }
@@ -40,7 +38,8 @@ int FluidSequencer::open(const QString& path)
     if (player == nullptr) {
         return code(MediaError::NoAudioOutput);
     }
-    if (fluid_player_add_mem(player, bytes->constData(), static_cast<std::size_t>(bytes->size())) != FLUID_OK) {
+    if (fluid_player_add_mem(player, bytes->constData(), static_cast<std::size_t>(bytes->size())) !=
+        FLUID_OK) {
         delete_fluid_player(player);
         return code(MediaError::FileNotPlayable);
     }
@@ -49,8 +48,7 @@ int FluidSequencer::open(const QString& path)
     return 0;
 }
 
-int FluidSequencer::play()
-{
+int FluidSequencer::play() {
     if (player_ == nullptr) {
         return code(MediaError::AliasNotOpen);
     }
@@ -58,8 +56,7 @@ int FluidSequencer::play()
     return fluid_player_play(player_) == FLUID_OK ? 0 : code(MediaError::NoAudioOutput);
 }
 
-int FluidSequencer::stop()
-{
+int FluidSequencer::stop() {
     if (player_ == nullptr) {
         return code(MediaError::AliasNotOpen);
     }
@@ -68,8 +65,7 @@ int FluidSequencer::stop()
     return 0;
 }
 
-int FluidSequencer::position() const
-{
+int FluidSequencer::position() const {
     if (player_ == nullptr) {
         return 0;
     }
@@ -77,14 +73,10 @@ int FluidSequencer::position() const
     return fluid_player_get_current_tick(player_);
 }
 
-MediaCommandLayer::SequencerFactory fluidSequencerFactory()
-{
+MediaCommandLayer::SequencerFactory fluidSequencerFactory() {
     return [] { return std::make_unique<FluidSequencer>(); };
 }
 
-void prepareFluidEngine()
-{
-    FluidEngine::acquire();
-}
+void prepareFluidEngine() { FluidEngine::acquire(); }
 
 }  // namespace tolvex::music

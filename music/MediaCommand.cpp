@@ -8,8 +8,7 @@ namespace {
 
 constexpr auto kCaseless = QRegularExpression::CaseInsensitiveOption;
 
-std::optional<MediaCommand::Verb> verbOf(const QString& word)
-{
+std::optional<MediaCommand::Verb> verbOf(const QString& word) {
     const QString verb = word.toLower();
     if (verb == u"play") {
         return MediaCommand::Verb::Play;
@@ -23,8 +22,7 @@ std::optional<MediaCommand::Verb> verbOf(const QString& word)
     return std::nullopt;
 }
 
-std::optional<MediaCommand> parseOpen(const QString& text)
-{
+std::optional<MediaCommand> parseOpen(const QString& text) {
     static const QRegularExpression quoted(
         QStringLiteral(R"re(^\s*open\s+sequencer!"([^"]+)"\s+alias\s+(\S+)\s*$)re"), kCaseless);
     // The greedy path ends at the last " alias ": an unquoted path may itself hold that word.
@@ -43,8 +41,7 @@ std::optional<MediaCommand> parseOpen(const QString& text)
 
 }  // namespace
 
-std::optional<MediaCommand> parseMediaCommand(const QString& text)
-{
+std::optional<MediaCommand> parseMediaCommand(const QString& text) {
     static const QRegularExpression simple(QStringLiteral(R"re(^\s*(\S+)\s+(\S+)\s*$)re"));
 
     if (const QRegularExpressionMatch match = simple.match(text); match.hasMatch()) {

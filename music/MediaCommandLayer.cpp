@@ -7,12 +7,9 @@
 namespace tolvex::music {
 
 MediaCommandLayer::MediaCommandLayer(SequencerFactory makeSequencer)
-    : makeSequencer_(std::move(makeSequencer))
-{
-}
+    : makeSequencer_(std::move(makeSequencer)) {}
 
-int MediaCommandLayer::send(const QString& command)
-{
+int MediaCommandLayer::send(const QString& command) {
     const std::optional<MediaCommand> parsed = parseMediaCommand(command);
     if (!parsed) {
         return code(MediaError::UnknownCommand);
@@ -33,8 +30,7 @@ int MediaCommandLayer::send(const QString& command)
     return parsed->verb == MediaCommand::Verb::Play ? device->second->play() : device->second->stop();
 }
 
-int MediaCommandLayer::open(const QString& key, const QString& path)
-{
+int MediaCommandLayer::open(const QString& key, const QString& path) {
     if (devices_.contains(key)) {
         return code(MediaError::AliasAlreadyOpen);
     }

@@ -13,9 +13,6 @@ enum class MediaError : int {
     AliasAlreadyOpen = 6,  // a device is already open under the alias
 };
 
-constexpr int code(MediaError error)
-{
-    return static_cast<int>(error);
-}
+constexpr int code(MediaError error) { return static_cast<int>(error); }
 
 }  // namespace tolvex::music

@@ -14,8 +14,7 @@ constexpr qsizetype kChunkHeaderSize = 8;
 // The player keeps at most this many tracks and fails to load a file with more.
 constexpr unsigned kMaxTracks = 128;
 
-std::uint32_t bigEndian(QByteArrayView bytes, qsizetype at, int width)
-{
+std::uint32_t bigEndian(QByteArrayView bytes, qsizetype at, int width) {
     std::uint32_t value = 0;
     for (int i = 0; i < width; ++i) {
         value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
@@ -25,8 +24,7 @@ std::uint32_t bigEndian(QByteArrayView bytes, qsizetype at, int width)
 
 }  // namespace
 
-bool isPlayableMidi(QByteArrayView bytes)
-{
+bool isPlayableMidi(QByteArrayView bytes) {
     if (bytes.size() < kHeaderSize || !bytes.startsWith("MThd") || bigEndian(bytes, 4, 4) != 6) {
         return false;
     }
@@ -54,8 +52,7 @@ bool isPlayableMidi(QByteArrayView bytes)
     return std::all_of(rest.begin(), rest.end(), [](char byte) { return byte == 0; });
 }
 
-std::optional<QByteArray> readPlayableMidiFile(const QString& path)
-{
+std::optional<QByteArray> readPlayableMidiFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;

@@ -4,28 +4,28 @@
 #include <QFile>
 #include <QRandomGenerator>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace tolvex::music {
 
 namespace {
 
-TuneWriteResult failure(int error, const QString& what)
-{
+TuneWriteResult failure(int error, const QString& what) {
     return {error, QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(error)))};
 }
 
 // A new, empty file next to the target, created exclusively so that nothing planted at its
 // name is followed. The name's random part makes a clash with another run unlikely; a clash
 // is retried.
-int createSibling(const QString& target, QByteArray& name)
-{
+int createSibling(const QString& target, QByteArray& name) {
     for (;;) {
-        name = QFile::encodeName(QStringLiteral("%1.%2.tmp").arg(target).arg(
-            QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
+        name =
+            QFile::encodeName(QStringLiteral("%1.%2.tmp")
+                                  .arg(target)
+                                  .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -33,8 +33,7 @@ int createSibling(const QString& target, QByteArray& name)
     }
 }
 
-bool writeAll(int fd, QByteArrayView bytes)
-{
+bool writeAll(int fd, QByteArrayView bytes) {
     const char* next = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -56,8 +55,7 @@ bool writeAll(int fd, QByteArrayView bytes)
 
 }  // namespace
 
-QString tuneDirectory()
-{
+QString tuneDirectory() {
     QString directory = QDir::tempPath();
     // Empty when the temporary folder does not exist: keep its name, so that the write fails
     // and its report names the folder, instead of writing at the root.
@@ -68,8 +66,7 @@ QString tuneDirectory()
     return directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
 }
 
-TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes)
-{
+TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes) {
     const QString target = directory + QString::fromUtf16(kTuneFileName);
     QByteArray temporary;
     const int fd = createSibling(target, temporary);

@@ -41,8 +41,7 @@ constexpr std::array<Question, kQuestionCount> kQuestions{{
     {18, 5, "What language(s) do you program in?", SingleLine, 0},
     {19, 5, "How did you learn to program?", SingleLine, 0},
     {20, 5, "What can you do?", MultiLine, 0},
-    {21, 6,
-     "Tell us as much as you can about this position and why you would be qualified for it.",
+    {21, 6, "Tell us as much as you can about this position and why you would be qualified for it.",
      MultiLine, 0},
 }};
 

@@ -16,8 +16,8 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    const bool click = event->button() == Qt::LeftButton && leftPressed_ &&
-                       rect().contains(event->position().toPoint());
+    const bool click =
+        event->button() == Qt::LeftButton && leftPressed_ && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton) leftPressed_ = false;
     emit mouseReleased(event->button());
     if (click) emit clicked();

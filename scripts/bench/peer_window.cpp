@@ -13,11 +13,16 @@ int main(int argc, char* argv[]) {
     QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
     window.setWindowTitle(QStringLiteral("Peer Window"));
     window.setFixedSize(501, 359);
-    for (int i = 0; i < 10; ++i) new QFrame(&window);
-    for (int i = 0; i < 42; ++i) new QLabel(QStringLiteral("Label %1").arg(i), &window);
-    for (int i = 0; i < 18; ++i) new QLineEdit(&window);
-    for (int i = 0; i < 4; ++i) new QPlainTextEdit(&window);
-    for (int i = 0; i < 2; ++i) new QLabel(&window);
+    for (int i = 0; i < 10; ++i)
+        new QFrame(&window);
+    for (int i = 0; i < 42; ++i)
+        new QLabel(QStringLiteral("Label %1").arg(i), &window);
+    for (int i = 0; i < 18; ++i)
+        new QLineEdit(&window);
+    for (int i = 0; i < 4; ++i)
+        new QPlainTextEdit(&window);
+    for (int i = 0; i < 2; ++i)
+        new QLabel(&window);
     new QWidget(&window);
     window.show();
     return application.exec();

@@ -66,12 +66,13 @@ private slots:
     void pointsLieOnTheirControls() {
         frmTolvex& f = *fixture_->form;
         const std::vector<std::pair<QPoint, const QWidget*>> points{
-            {kCloseLabel, f.lblBtn(0)}, {kHomePageLink, f.lblBtn(1)}, {kBeginLabel, f.lblBtn(10)},
-            {kBotMasterTab, f.lblBtn(6)}, {kBackground, nullptr}, {kPage, f.fTab(0)},
+            {kCloseLabel, f.lblBtn(0)},      {kHomePageLink, f.lblBtn(1)},    {kBeginLabel, f.lblBtn(10)},
+            {kBotMasterTab, f.lblBtn(6)},    {kBackground, nullptr},          {kPage, f.fTab(0)},
             {kTitleStrip, f.lblTitleBar(0)}, {kGreyCircle, f.lblTitleBar(1)}, {kAboveIcon, f.lblTitleBar(1)},
-            {kIconUnderEyes, f.imgIcon}, {kIconBesideEyes, f.imgIcon}, {kTabRowGap, f.fTabHolder(0)},
-            {kQuiet[1], f.lblWelcome}, {kQuiet[2], f.imgTolvex}, {kQuiet[3], f.Label1}};
-        for (const auto& [at, control] : points) QCOMPARE(f.childAt(at), control);
+            {kIconUnderEyes, f.imgIcon},     {kIconBesideEyes, f.imgIcon},    {kTabRowGap, f.fTabHolder(0)},
+            {kQuiet[1], f.lblWelcome},       {kQuiet[2], f.imgTolvex},        {kQuiet[3], f.Label1}};
+        for (const auto& [at, control] : points)
+            QCOMPARE(f.childAt(at), control);
     }
 
     void firstMoveLightsOnlyThatLabel_data() {
@@ -96,16 +97,18 @@ private slots:
     void labelToLabelGivesTheFirstItsColourBack() {
         frmTolvex& form = *fixture_->form;
         const std::vector<std::pair<QPoint, std::int16_t>> path{
-            {kWelcomeTab, 2}, {kGeneralTab, 3}, {tabCentre(1215, 3630), 4}, {kBotMasterTab, 6},
-            {kCloseLabel, 0}, {tabCentre(930, 5445), 9}, {kBeginLabel, 10}, {kHomePageLink, 1},
-            {kWelcomeTab, 2}};
-        for (const auto& [at, index] : path) QVERIFY(movedTo(form, at, index, false));
+            {kWelcomeTab, 2},   {kGeneralTab, 3},   {tabCentre(1215, 3630), 4},
+            {kBotMasterTab, 6}, {kCloseLabel, 0},   {tabCentre(930, 5445), 9},
+            {kBeginLabel, 10},  {kHomePageLink, 1}, {kWelcomeTab, 2}};
+        for (const auto& [at, index] : path)
+            QVERIFY(movedTo(form, at, index, false));
     }
 
     void surfacesWithoutHandlersLeaveTheLabelLit() {
         frmTolvex& form = *fixture_->form;
         QVERIFY(movedTo(form, kGeneralTab, 3, false));
-        for (const QPoint at : kQuiet) QVERIFY(movedTo(form, at, 3, false));
+        for (const QPoint at : kQuiet)
+            QVERIFY(movedTo(form, at, 3, false));
 
         // Answer boxes, their scroll bars and the questions beside them.
         form.lblBtn_Click(5);  // the Site op page, with a multi-line box
@@ -115,7 +118,8 @@ private slots:
                                  form.lblCaption(10)->mapTo(&form, QPoint(4, 4)),
                                  about->mapTo(&form, QPoint(4, 4)),
                                  about->mapTo(&form, QPoint(about->width() - 4, about->height() / 2))};
-        for (const QPoint at : points) QVERIFY(movedTo(form, at, 5, false));
+        for (const QPoint at : points)
+            QVERIFY(movedTo(form, at, 5, false));
     }
 
     // The window background, a page and the title bar put out the label and the eye lights.
@@ -160,17 +164,17 @@ private slots:
         const auto& labels = form.lblBtn.members();
         int lit = 0;
         for (int move = 0; move < 10000; ++move) {
-            if (move % 500 == 499)
-                form.lblBtn_Click(std::int16_t(2 + random.bounded(8)));
+            if (move % 500 == 499) form.lblBtn_Click(std::int16_t(2 + random.bounded(8)));
             QPoint at(random.bounded(form.width()), random.bounded(form.height()));
             const QWidget* label = std::next(labels.begin(), random.bounded(int(labels.size())))->second;
             if (random.bounded(3) == 0 && label->isVisible())
-                at = label->mapTo(&form, QPoint(random.bounded(label->width()),
-                                                random.bounded(label->height())));
+                at = label->mapTo(&form,
+                                  QPoint(random.bounded(label->width()), random.bounded(label->height())));
             moveTo(form, at);
 
             int orange = 0;
-            for (const auto& member : labels) orange += textColour(member.second) == kLit;
+            for (const auto& member : labels)
+                orange += textColour(member.second) == kLit;
             const QByteArray where =
                 QStringLiteral("move %1 to (%2, %3)").arg(move).arg(at.x()).arg(at.y()).toUtf8();
             QVERIFY2(orange == (form.HoverBtn == -1 ? 0 : 1), where);

@@ -80,7 +80,8 @@ void NavigationTest::rowsMoveOnlyWhenTheRowChanges() {
     QCOMPARE(seen(*f.form).page, 3);
 
     // Many swaps: the rows are set, never exchanged, so they cannot drift.
-    for (int i = 0; i < 50; ++i) f.form->lblBtn_Click(std::int16_t(i % 2 ? 9 : 2));
+    for (int i = 0; i < 50; ++i)
+        f.form->lblBtn_Click(std::int16_t(i % 2 ? 9 : 2));
     QCOMPARE(seen(*f.form).frontRow, 1);
     f.form->lblBtn_Click(2);
     QCOMPARE(seen(*f.form).frontRow, 0);
@@ -133,8 +134,8 @@ void NavigationTest::homePageLinkKeepsThePage() {
 void NavigationTest::otherIndicesDoNothing() {
     WindowFixture f;
     f.form->lblBtn_Click(4);
-    for (const std::int16_t index : {std::int16_t(-1), std::int16_t(12), std::int16_t(40), std::int16_t(-32768),
-                                     std::int16_t(32767)}) {
+    for (const std::int16_t index :
+         {std::int16_t(-1), std::int16_t(12), std::int16_t(40), std::int16_t(-32768), std::int16_t(32767)}) {
         f.form->lblBtn_Click(index);
         QCOMPARE(seen(*f.form).page, 2);
         QCOMPARE(seen(*f.form).markedTab, 4);
@@ -149,7 +150,8 @@ void NavigationTest::answersSurviveVisitsToOtherPages() {
     QTest::keyClicks(f.form->txtField(0)->widget(), "Ziruzav");
     f.form->lblBtn_Click(8);
     QTest::keyClicks(f.form->txtField(21)->widget(), "why me");
-    for (std::int16_t k = 2; k <= 9; ++k) f.form->lblBtn_Click(k);
+    for (std::int16_t k = 2; k <= 9; ++k)
+        f.form->lblBtn_Click(k);
     f.form->lblBtn_Click(3);
     QCOMPARE(f.form->txtField(0)->text(), QStringLiteral("Ziruzav"));
     QCOMPARE(f.form->txtField(21)->text(), QStringLiteral("why me"));
@@ -160,7 +162,7 @@ void NavigationTest::longRandomWalkKeepsOnePageAndOneMark() {
     QRandomGenerator random(20261206);
     for (int i = 0; i < 2000; ++i) {
         const auto tab = std::int16_t(random.bounded(2, 11));  // 2 to 10: tabs and "Begin"
-        if (tab == 10 && f.form->CurrentTab != 2) continue;  // "Begin" is only on the Welcome page
+        if (tab == 10 && f.form->CurrentTab != 2) continue;    // "Begin" is only on the Welcome page
         f.form->lblBtn_Click(tab);
         const int expected = tab == 10 ? 3 : tab;
         const Seen s = seen(*f.form);

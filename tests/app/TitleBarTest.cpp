@@ -60,7 +60,8 @@ private slots:
         QTest::addColumn<QPoint>("offset");
         QTest::addColumn<bool>("moves");
         QTest::newRow("title strip") << kTitleStrip << Qt::LeftButton << QPoint(37, 23) << true;
-        QTest::newRow("right end") << WindowFixture::at(7100, 300) << Qt::LeftButton << QPoint(-60, 5) << true;
+        QTest::newRow("right end") << WindowFixture::at(7100, 300) << Qt::LeftButton << QPoint(-60, 5)
+                                   << true;
         QTest::newRow("grey circle") << kGreyCircle << Qt::LeftButton << QPoint(-25, 14) << true;
         QTest::newRow("right, title strip") << kTitleStrip << Qt::RightButton << QPoint(30, 20) << false;
         QTest::newRow("right, grey circle") << kGreyCircle << Qt::RightButton << QPoint(30, 20) << false;

@@ -49,11 +49,16 @@ void WindowLayoutTest::controlCounts() {
     const auto children = f.form->findChildren<QWidget*>(QString(), Qt::FindChildrenRecursively);
     int labels = 0, boxes = 0, frames = 0, images = 0, shapes = 0;
     for (QWidget* w : children) {
-        if (qobject_cast<ImageBox*>(w)) ++images;
-        else if (qobject_cast<ClickLabel*>(w)) ++labels;
-        else if (qobject_cast<PageFrame*>(w)) ++frames;
-        else if (qobject_cast<CircleShape*>(w)) ++shapes;
-        else if (dynamic_cast<TextBox*>(w)) ++boxes;
+        if (qobject_cast<ImageBox*>(w))
+            ++images;
+        else if (qobject_cast<ClickLabel*>(w))
+            ++labels;
+        else if (qobject_cast<PageFrame*>(w))
+            ++frames;
+        else if (qobject_cast<CircleShape*>(w))
+            ++shapes;
+        else if (dynamic_cast<TextBox*>(w))
+            ++boxes;
     }
     QCOMPARE(labels, 42);
     QCOMPARE(boxes, 22);
@@ -69,7 +74,8 @@ void WindowLayoutTest::controlCounts() {
 
 void WindowLayoutTest::welcomePageIsTheOnlyPageShown() {
     WindowFixture f(false);
-    for (std::int16_t p = 0; p < 8; ++p) QCOMPARE(f.form->fTab(p)->isVisible(), p == 0);
+    for (std::int16_t p = 0; p < 8; ++p)
+        QCOMPARE(f.form->fTab(p)->isVisible(), p == 0);
     QVERIFY(f.form->fTabHolder(0)->isVisible());
     QVERIFY(f.form->fTabHolder(1)->isVisible());
     QCOMPARE(f.form->fTabHolder(0)->y(), 81);  // the front row touches the pages
@@ -88,8 +94,10 @@ void WindowLayoutTest::welcomeTabIsSelected() {
         QCOMPARE(background(f.form->lblBtn(k)), k == 2 ? page : QColor(128, 128, 128));
         QCOMPARE(textColour(f.form->lblBtn(k)), QColor(192, 192, 255));
     }
-    const QStringList captions{"Welcome", "General", "Courier", "Site op", "Bot Master", "Coder", "Other", "Finish"};
-    for (std::int16_t k = 2; k <= 9; ++k) QCOMPARE(f.form->lblBtn(k)->text(), captions[k - 2]);
+    const QStringList captions{"Welcome",    "General", "Courier", "Site op",
+                               "Bot Master", "Coder",   "Other",   "Finish"};
+    for (std::int16_t k = 2; k <= 9; ++k)
+        QCOMPARE(f.form->lblBtn(k)->text(), captions[k - 2]);
 }
 
 void WindowLayoutTest::everyQuestionHasItsLabelAndBox() {
@@ -106,7 +114,8 @@ void WindowLayoutTest::everyQuestionHasItsLabelAndBox() {
     }
     QCOMPARE(f.form->lblCaption(8)->parentWidget(), f.form->fTab(2));
     QCOMPARE(f.form->lblCaption(21)->parentWidget(), f.form->fTab(6));
-    QCOMPARE(f.form->lblCaption(40)->text(), QStringLiteral("Click on the tabs that apply to the jobs you're applying to"));
+    QCOMPARE(f.form->lblCaption(40)->text(),
+             QStringLiteral("Click on the tabs that apply to the jobs you're applying to"));
 }
 
 void WindowLayoutTest::oneLineQuestionLabelsMeasureEightPixelsACharacter() {

@@ -67,8 +67,9 @@ void WriteApplicationTest::finishWritesTheFileAndCloses() {
 
     const QByteArray written = readAll(programFile("Ziruzav.app"));
     QCOMPARE(written.size(), 964);
-    QVERIFY(written.startsWith("This file was generated with the Tolvex Application Generator\r\n\r\n\r\n"
-                               "--General Information--\r\nNick: Ziruzav\r\nAge: 19\r\n"));
+    QVERIFY(
+        written.startsWith("This file was generated with the Tolvex Application Generator\r\n\r\n\r\n"
+                           "--General Information--\r\nNick: Ziruzav\r\nAge: 19\r\n"));
     QVERIFY(written.contains("\r\nHow many megs can you curry in a week? 500\r\n"));
     QVERIFY(written.endsWith("qualified for it.\r\nI am online every evening\r\nand learn fast\r\n"));
     QVERIFY(!f.form->isVisible());

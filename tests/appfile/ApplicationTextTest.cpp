@@ -108,7 +108,7 @@ void ApplicationTextTest::allAnswersEmpty() {
     QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[^\r]\n|\r[^\n]"))));
 
     const QStringList headings{"--General Information--", "--Courrier--", "--Site Op--",
-                               "--Bot Master--", "--Coder--", "--Other--"};
+                               "--Bot Master--",          "--Coder--",    "--Other--"};
     int headingsSeen = 0;
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
@@ -150,17 +150,23 @@ void ApplicationTextTest::multiLineAnswers() {
     const QByteArray question = "Name other groups, if any, that your site shares:\r\n";
     const qsizetype at = text.indexOf(question);
     QVERIFY(at > 0);
-    QVERIFY2(text.mid(at + question.size()).startsWith(written), text.mid(at + question.size(), 40).constData());
+    QVERIFY2(text.mid(at + question.size()).startsWith(written),
+             text.mid(at + question.size(), 40).constData());
 }
 
 void ApplicationTextTest::lineBreakInSingleLineAnswerBecomesSpace_data() {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("line");
-    QTest::newRow("LF") << "Norway\nSweden" << "Country: Norway Sweden";
-    QTest::newRow("CR LF is one break") << "Norway\r\nSweden" << "Country: Norway Sweden";
-    QTest::newRow("CR") << "Norway\rSweden" << "Country: Norway Sweden";
-    QTest::newRow("paragraph separator") << QString("Norway") + QChar(0x2029) + "Sweden" << "Country: Norway Sweden";
-    QTest::newRow("trailing break") << "Norway\n" << "Country: Norway ";
+    QTest::newRow("LF") << "Norway\nSweden"
+                        << "Country: Norway Sweden";
+    QTest::newRow("CR LF is one break") << "Norway\r\nSweden"
+                                        << "Country: Norway Sweden";
+    QTest::newRow("CR") << "Norway\rSweden"
+                        << "Country: Norway Sweden";
+    QTest::newRow("paragraph separator") << QString("Norway") + QChar(0x2029) + "Sweden"
+                                         << "Country: Norway Sweden";
+    QTest::newRow("trailing break") << "Norway\n"
+                                    << "Country: Norway ";
 }
 
 void ApplicationTextTest::lineBreakInSingleLineAnswerBecomesSpace() {
@@ -183,7 +189,10 @@ void ApplicationTextTest::nonAsciiAnswersAreUtf8WithoutByteOrderMark() {
     QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
     QVERIFY(bytes.contains("Nick: \xC5\xBB\xC3\xB3\xC5\x82w\r\n"));
     QVERIFY(bytes.contains("Country: \xC3\x8Dsland \xE6\x97\xA5\xE6\x9C\xAC\r\n"));
-    QVERIFY(bytes.endsWith("\xC3\x9Cn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9\r\n\xC5\x82ine two\r\n"));
+    QVERIFY(
+        bytes.endsWith("\xC3\x9Cn\xC3\xAF"
+                       "c\xC3\xB6"
+                       "d\xC3\xA9\r\n\xC5\x82ine two\r\n"));
 }
 
 QTEST_GUILESS_MAIN(ApplicationTextTest)

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
 #include <unistd.h>
+#include <cerrno>
 
 #include "ApplicationWriter.h"
 
@@ -33,7 +33,8 @@ bool run(const QString& program, const QStringList& arguments) {
 class Mount {
 public:
     Mount(const QString& where, const QString& options)
-        : where_(where), mounted_(::geteuid() == 0 && run("mount", {"-t", "tmpfs", "-o", options, "tmpfs", where})) {}
+        : where_(where),
+          mounted_(::geteuid() == 0 && run("mount", {"-t", "tmpfs", "-o", options, "tmpfs", where})) {}
     ~Mount() {
         if (mounted_) run("umount", {where_});
     }
@@ -80,18 +81,31 @@ void ApplicationWriterTest::replacesAnEarlierFileWhole() {
 void ApplicationWriterTest::refusedNicksWriteNothing_data() {
     QTest::addColumn<QString>("nick");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("empty") << "" << "type your nick";
-    QTest::newRow("dot") << "." << "cannot name a file";
-    QTest::newRow("dot dot") << ".." << "cannot name a file";
-    QTest::newRow("slash") << "../escape" << "\"/\"";
-    QTest::newRow("backslash") << "sub\\nick" << "\"\\\"";
+    QTest::newRow("empty") << ""
+                           << "type your nick";
+    QTest::newRow("dot") << "."
+                         << "cannot name a file";
+    QTest::newRow("dot dot") << ".."
+                             << "cannot name a file";
+    QTest::newRow("slash") << "../escape"
+                           << "\"/\"";
+    QTest::newRow("backslash") << "sub\\nick"
+                               << "\"\\\"";
     for (const char c : QByteArray("<>:\"|?*"))
-        QTest::addRow("character %c", c) << QStringLiteral("ni%1ck").arg(QChar(c)) << QStringLiteral("\"%1\"").arg(QChar(c));
-    QTest::newRow("tab") << "ni\tck" << "control character";
-    QTest::newRow("newline") << "nick\n" << "control character";
-    QTest::newRow("delete") << QStringLiteral("ni\x7F" "ck") << "control character";
-    QTest::newRow("trailing dot") << "nick." << "ends in a dot or a space";
-    QTest::newRow("trailing space") << "nick " << "ends in a dot or a space";
+        QTest::addRow("character %c", c)
+            << QStringLiteral("ni%1ck").arg(QChar(c)) << QStringLiteral("\"%1\"").arg(QChar(c));
+    QTest::newRow("tab") << "ni\tck"
+                         << "control character";
+    QTest::newRow("newline") << "nick\n"
+                             << "control character";
+    QTest::newRow("delete") << QStringLiteral(
+                                   "ni\x7F"
+                                   "ck")
+                            << "control character";
+    QTest::newRow("trailing dot") << "nick."
+                                  << "ends in a dot or a space";
+    QTest::newRow("trailing space") << "nick "
+                                    << "ends in a dot or a space";
 }
 
 void ApplicationWriterTest::refusedNicksWriteNothing() {
@@ -103,7 +117,8 @@ void ApplicationWriterTest::refusedNicksWriteNothing() {
     QVERIFY(!result.ok);
     QCOMPARE(result.code, EINVAL);
     QVERIFY2(result.description.contains(reason), qPrintable(result.description));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"sub"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"sub"});
     QVERIFY(QDir(dir.filePath("sub")).isEmpty());
     QVERIFY(!QFile::exists(dir.filePath("../escape.app")));
 }
@@ -149,11 +164,15 @@ void ApplicationWriterTest::readOnlyDirectoryKeepsTheEarlierFile() {
     } else {
         // Root writes through permission bits: put a read-only copy of the folder over it.
         if (!run("mount", {"--bind", "-o", "ro", dir.path(), dir.path()}))
-            QSKIP("cannot make a read-only directory here: permission bits do not stop root and mounting is not allowed");
+            QSKIP(
+                "cannot make a read-only directory here: permission bits do not stop root and mounting is "
+                "not allowed");
     }
     const auto result = writeApplicationFile(dir.path(), "nick", QStringLiteral("new\r\n"));
-    if (::geteuid() == 0) run("umount", {dir.path()});
-    else QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (::geteuid() == 0)
+        run("umount", {dir.path()});
+    else
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY(!result.ok);
     QVERIFY2(result.code == EACCES || result.code == EROFS, qPrintable(QString::number(result.code)));
@@ -169,7 +188,8 @@ void ApplicationWriterTest::fullDiskKeepsTheEarlierFile() {
     writeFile(dir.filePath("nick.app"), "earlier");
     QFile filler(dir.filePath("filler"));
     QVERIFY(filler.open(QIODevice::WriteOnly));
-    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {}
+    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+    }
     filler.close();
 
     const auto result = writeApplicationFile(dir.path(), "nick", QString(20000, QChar('a')));

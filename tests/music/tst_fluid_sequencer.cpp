@@ -14,8 +14,9 @@ namespace {
 constexpr int kStartTimeoutMs = 6000;
 
 // An organ chord, which sounds until released, held for 120 s at 96 ticks a quarter note.
-const QByteArray kHeldChord = QByteArray::fromHex("4d546864 00000006 0000 0001 0060 4d54726b 00000019"
-                                                  "00c013 00903c64 00904364 81b400 803c40 00804340 00ff2f00");
+const QByteArray kHeldChord = QByteArray::fromHex(
+    "4d546864 00000006 0000 0001 0060 4d54726b 00000019"
+    "00c013 00903c64 00904364 81b400 803c40 00804340 00ff2f00");
 
 }  // namespace
 
@@ -25,10 +26,10 @@ private slots:
     // CTest runs these tests once where no audio output can open (TOLVEX_AUDIO=none) and once
     // beside a private null sink (TOLVEX_AUDIO=sink); run by hand, either answer to the first
     // open of a playable file is taken.
-    void initTestCase()
-    {
+    void initTestCase() {
         QFile file(chordPath_);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kHeldChord) == kHeldChord.size() && file.flush());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kHeldChord) == kHeldChord.size() &&
+                file.flush());
         QCOMPARE(FluidSequencer().open(dir_.filePath("missing.mid")), code(MediaError::FileNotPlayable));
 
         const int opened = FluidSequencer().open(chordPath_);
@@ -40,19 +41,18 @@ private slots:
         sound_ = opened == 0;
     }
 
-    void init()
-    {
+    void init() {
         if (!sound_) {
             QSKIP("no audio output can be opened here");
         }
     }
 
-    void playsStopsResumesAndRestartsFromTheStart()
-    {
+    void playsStopsResumesAndRestartsFromTheStart() {
         auto device = std::make_unique<FluidSequencer>();
         QCOMPARE(device->open(chordPath_), 0);
         QCOMPARE(device->play(), 0);
-        QVERIFY2(QTest::qWaitFor([&] { return device->position() > 200; }, kStartTimeoutMs), "it does not advance");
+        QVERIFY2(QTest::qWaitFor([&] { return device->position() > 200; }, kStartTimeoutMs),
+                 "it does not advance");
         QCOMPARE(device->stop(), 0);
         QThread::msleep(100);
         const int stoppedAt = device->position();
@@ -69,15 +69,13 @@ private slots:
         QVERIFY2(device->position() < stoppedAt, "a new device does not start from the beginning");
     }
 
-    void stoppingOrClosingReleasesTheNotes_data()
-    {
+    void stoppingOrClosingReleasesTheNotes_data() {
         QTest::addColumn<bool>("close");
         QTest::newRow("stop") << false;
         QTest::newRow("close") << true;
     }
 
-    void stoppingOrClosingReleasesTheNotes()
-    {
+    void stoppingOrClosingReleasesTheNotes() {
         QFETCH(bool, close);
         const std::shared_ptr<FluidEngine> engine = FluidEngine::acquire().engine;
         QVERIFY(engine);
@@ -85,7 +83,8 @@ private slots:
         auto device = std::make_unique<FluidSequencer>();
         QCOMPARE(device->open(chordPath_), 0);
         QCOMPARE(device->play(), 0);
-        QVERIFY2(QTest::qWaitFor([&] { return sounding() > 0; }, kStartTimeoutMs), "the chord does not sound");
+        QVERIFY2(QTest::qWaitFor([&] { return sounding() > 0; }, kStartTimeoutMs),
+                 "the chord does not sound");
         QThread::msleep(300);
         QVERIFY2(sounding() > 0, "the chord is not held");
         if (close) {
@@ -96,8 +95,7 @@ private slots:
         QVERIFY2(QTest::qWaitFor([&] { return sounding() == 0; }, 3000), "the chord sounds on");
     }
 
-    void survivesQuickRestartsWhilePlaying()
-    {
+    void survivesQuickRestartsWhilePlaying() {
         MediaCommandLayer layer(fluidSequencerFactory());
         const QString open = "open sequencer!\"" + chordPath_ + "\" alias midi";
         QCOMPARE(layer.send(open), 0);

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
 #include <cerrno>
 #include <csignal>
-#include <sys/resource.h>
 
 #include "TuneFile.h"
 
@@ -15,21 +15,18 @@ using namespace tolvex::music;
 
 namespace {
 
-QByteArray payload(qsizetype size)
-{
+QByteArray payload(qsizetype size) {
     QByteArray bytes(size, '\0');
     QRandomGenerator::global()->generate(bytes.begin(), bytes.end());
     return bytes;
 }
 
-QByteArray contents(const QString& path)
-{
+QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool plant(const QString& path, const QByteArray& bytes)
-{
+bool plant(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
@@ -39,16 +36,14 @@ bool plant(const QString& path, const QByteArray& bytes)
 class TuneFileTest : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
+    void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         directory_ = dir_->path() + "/my temp dir/";
         target_ = directory_ + "TXmidi.mid";
         QVERIFY(QDir().mkpath(directory_));
     }
 
-    void writesTheBytesWhole()
-    {
+    void writesTheBytesWhole() {
         // Into an empty directory, over the tune of an earlier run, over an older, longer file.
         for (const QByteArray& old : {QByteArray(), tune_, QByteArray(40000, 'x')}) {
             QVERIFY(old.isEmpty() || plant(target_, old));
@@ -60,8 +55,7 @@ private slots:
         }
     }
 
-    void replacesPlantedLinksWithoutFollowingThem()
-    {
+    void replacesPlantedLinksWithoutFollowingThem() {
         QTemporaryDir elsewhere;
         const QString victim = elsewhere.filePath("precious.txt");
         const QString dangling = elsewhere.filePath("created-by-mistake");
@@ -77,8 +71,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(dangling));
     }
 
-    void reportsADirectoryThatIsAFile()
-    {
+    void reportsADirectoryThatIsAFile() {
         QVERIFY(plant(target_, "old"));
         const TuneWriteResult result = writeTuneFile(target_ + '/', tune_);
         QCOMPARE(result.error, ENOTDIR);
@@ -87,16 +80,14 @@ private slots:
         onlyTheTuneFileIsLeft();
     }
 
-    void reportsATargetThatIsADirectory()
-    {
+    void reportsATargetThatIsADirectory() {
         QVERIFY(QDir().mkdir(target_));
         QVERIFY(writeTuneFile(directory_, tune_).error > 0);
         QVERIFY(QFileInfo(target_).isDir());
         onlyTheTuneFileIsLeft();
     }
 
-    void reportsAFileThatCannotGrowAndKeepsTheOldFile()
-    {
+    void reportsAFileThatCannotGrowAndKeepsTheOldFile() {
         // A limit on the size of files stands in for a full disk: writing past it fails with
         // EFBIG once the signal it raises, which would end the test, is ignored.
         QVERIFY(plant(target_, "old"));
@@ -116,10 +107,10 @@ private slots:
 
 private:
     // No temporary file may be left behind.
-    void onlyTheTuneFileIsLeft() const
-    {
-        QCOMPARE(QDir(directory_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList{"TXmidi.mid"});
+    void onlyTheTuneFileIsLeft() const {
+        QCOMPARE(
+            QDir(directory_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{"TXmidi.mid"});
     }
 
     std::unique_ptr<QTemporaryDir> dir_;

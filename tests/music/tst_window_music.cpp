@@ -21,13 +21,15 @@ namespace {
 struct BoxCatcher : QTimer {
     QStringList boxes;
 
-    BoxCatcher()
-    {
+    BoxCatcher() {
         callOnTimeout([this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box != nullptr && box->isVisible()) {
-                boxes << QStringLiteral("%1|%2|%3|%4").arg(box->windowTitle()).arg(box->icon())
-                             .arg(box->buttons().size()).arg(box->text());
+                boxes << QStringLiteral("%1|%2|%3|%4")
+                             .arg(box->windowTitle())
+                             .arg(box->icon())
+                             .arg(box->buttons().size())
+                             .arg(box->text());
                 box->accept();
             }
         });
@@ -40,8 +42,7 @@ struct BoxCatcher : QTimer {
 class WindowMusicTest : public QObject {
     Q_OBJECT
 private slots:
-    void loadPlaysTheCompiledInTuneFromATemporaryDirectoryWithSpaces()
-    {
+    void loadPlaysTheCompiledInTuneFromATemporaryDirectoryWithSpaces() {
         WindowFixture f(false);
         const QString spaced = QDir(f.temp.path()).canonicalPath() + "/my alias dir";
         const QString path = spaced + "/TXmidi.mid";
@@ -52,17 +53,18 @@ private slots:
         QCOMPARE(f.form->MidiPath, path);
         QCOMPARE(f.log.calls, (QStringList{"open " + path, "play"}));
         // Read back only when the sequencer's check takes it as a MIDI file it plays.
-        QCOMPARE(music::readPlayableMidiFile(path).value_or(QByteArray()), resources::bytesOf(resources::kTune));
+        QCOMPARE(music::readPlayableMidiFile(path).value_or(QByteArray()),
+                 resources::bytesOf(resources::kTune));
         QVERIFY(catcher.boxes.isEmpty());
     }
 
-    void everySixteenthTickStartsTheTuneAgainUntilTheWindowCloses()
-    {
+    void everySixteenthTickStartsTheTuneAgainUntilTheWindowCloses() {
         WindowFixture f;
         const QStringList started{"open " + f.form->MidiPath, "play"};
         const QStringList restarted{"stop", "close", "open " + f.form->MidiPath, "play"};
         for (const QStringList& calls : {started + restarted, started + restarted + restarted}) {
-            for (int i = 0; i < 15; ++i) f.form->TimerMusic_Timer();
+            for (int i = 0; i < 15; ++i)
+                f.form->TimerMusic_Timer();
             QCOMPARE(f.log.calls, calls.first(calls.size() - 4));
             f.form->TimerMusic_Timer();
             QCOMPARE(f.form->MusicTicks, std::int16_t(0));
@@ -76,20 +78,19 @@ private slots:
         QCOMPARE(f.log.calls, started + restarted + restarted + QStringList({"stop", "close"}));
     }
 
-    void aTuneThatCannotPlayIsReportedOnceARun()
-    {
+    void aTuneThatCannotPlayIsReportedOnceARun() {
         WindowFixture f(false);
         f.log.openResult = music::code(music::MediaError::NoAudioOutput);
         BoxCatcher catcher;
         f.form->Form_Load();
         QVERIFY(f.form->TimerMusic.isActive());
-        for (int i = 0; i < 32; ++i) f.form->TimerMusic_Timer();
+        for (int i = 0; i < 32; ++i)
+            f.form->TimerMusic_Timer();
         QCOMPARE(catcher.boxes, QStringList{"TolvexApp|0|1|hi"});
         QCOMPARE(f.log.calls.filter(QRegularExpression("^open ")).size(), 3);
     }
 
-    void aTuneFileThatCannotBeWrittenIsReportedAndTheWindowOpensSilent()
-    {
+    void aTuneFileThatCannotBeWrittenIsReportedAndTheWindowOpensSilent() {
         WindowFixture f(false);
         const QString file = f.temp.filePath("plain-file");
         QVERIFY(QFile(file).open(QIODevice::WriteOnly));
@@ -97,7 +98,8 @@ private slots:
         BoxCatcher catcher;
         f.form->Form_Load();
         QCOMPARE(catcher.boxes.size(), 1);
-        const QString expected = QStringLiteral("TolvexApp|%1|1|%2  ").arg(QMessageBox::Critical).arg(ENOTDIR);
+        const QString expected =
+            QStringLiteral("TolvexApp|%1|1|%2  ").arg(QMessageBox::Critical).arg(ENOTDIR);
         QVERIFY2(catcher.boxes[0].startsWith(expected) && catcher.boxes[0].contains(file + "/TXmidi.mid"),
                  qPrintable(catcher.boxes[0]));
         QVERIFY(f.form->MidiPath.isEmpty());
