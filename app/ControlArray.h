@@ -16,7 +16,8 @@ public:
         return it == members_.end() ? nullptr : it->second;
     }
 
-    void add(std::int16_t index, Control* control) { members_[index] = control; }
+    // False when the index already has a member.
+    bool add(std::int16_t index, Control* control) { return members_.emplace(index, control).second; }
 
     const std::map<std::int16_t, Control*>& members() const { return members_; }
 

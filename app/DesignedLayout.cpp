@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "Navigation.h"
+
 namespace tolvex::layout {
 
 namespace {
@@ -22,9 +24,9 @@ constexpr Font kWelcomeFont{"Courier New", 20.25, true};
 constexpr Font kEyeLightsFont{"MS Sans Serif", 24, false};
 
 constexpr std::uint32_t kRed = 0x000000FF;
-constexpr std::uint32_t kPageViolet = 0x00A92C54;
+constexpr std::uint32_t kPageViolet = wizard::kPageColour;
 constexpr std::uint32_t kGrey = 0x00808080;
-constexpr std::uint32_t kLightViolet = 0x00FFC0C0;
+constexpr std::uint32_t kLightViolet = wizard::kButtonTextColour;
 constexpr std::uint32_t kTitleGrey = 0x00E0E0E0;
 constexpr std::uint32_t kTabRowRed = 0x00000040;
 constexpr std::uint32_t kBlack = 0x00000000;
@@ -40,18 +42,30 @@ constexpr ControlRow pageFrame(std::int16_t index, unsigned flags, int tabOrder)
     return frame("fTab", index, {135, 1485, 7245, 3495}, kPageViolet, flags, tabOrder);
 }
 
-constexpr ControlRow tab(std::int16_t index, std::int16_t row, int left, std::string_view caption,
-                         std::uint32_t back, int tabOrder) {
-    return {Label,   "lblBtn", index,        tabRow(row), {left, 0, 1800, 270},
-            caption, kTabFont, kLightViolet, back,        Opaque | AlignCentre,
-            tabOrder};
+// The table reads best one control to a line.
+// clang-format off
+
+// Where each slot of a tab row lies: 15-twip gaps between the tabs show the row.
+constexpr std::array<int, 4> kTabLefts{0, 1815, 3630, 5445};
+
+// A tab as the window is designed: the Welcome tab selected, its row in front.
+// A tab as the window is designed: the Welcome tab selected, its row in front.
+constexpr ControlRow tab(std::int16_t button, int tabOrder) {
+    const wizard::Tab& t = wizard::tab(button);
+    const Twips rect{kTabLefts[std::size_t(t.slot)], 0, 1800, 270};
+    return {Label, "lblBtn", button, tabRow(std::int16_t(t.row)), rect, t.caption, kTabFont, kLightViolet,
+            wizard::tabColour(button, wizard::kWelcomeTab), Opaque | AlignCentre, tabOrder};
+}
+
+constexpr ControlRow tabRowFrame(std::int16_t row, int tabOrder) {
+    const Twips rect{135, wizard::rowTop(row, wizard::kWelcomeTab), 7290, 270};
+    return frame("fTabHolder", row, rect, kTabRowRed, NoFlags, tabOrder);
 }
 
 constexpr ControlRow question(std::int16_t index, std::int16_t onPage, Twips rect, int tabOrder,
                               unsigned flags = AutoSize) {
-    return {Label,   "lblCaption",  index, page(onPage), rect,
-            "",      kQuestionFont, kRed,  kNone,        flags | QuestionnaireText,
-            tabOrder};
+    return {Label, "lblCaption", index, page(onPage), rect, "", kQuestionFont, kRed, kNone,
+            flags | QuestionnaireText, tabOrder};
 }
 
 constexpr ControlRow answer(std::int16_t index, std::int16_t onPage, Twips rect, int tabOrder) {
@@ -67,75 +81,29 @@ constexpr auto kControls = std::to_array<ControlRow>({
     pageFrame(4, Hidden, 19),
     pageFrame(6, Hidden, 21),
     pageFrame(5, Hidden, 20),
-    frame("fTabHolder", 1, {135, 930, 7290, 270}, kTabRowRed, NoFlags, 11),
-    frame("fTabHolder", 0, {135, 1215, 7290, 270}, kTabRowRed, NoFlags, 6),
+    tabRowFrame(1, 11),
+    tabRowFrame(0, 6),
     pageFrame(1, Hidden, 16),
-    {Label,
-     "Label1",
-     -1,
-     kWindow,
-     {4605, 5070, 2775, 255},
-     "",
-     kTabFont,
-     kRed,
-     kBlack,
-     Opaque | AlignRight,
-     73},
-    {Label, "lblEyeLights", -1, kWindow, {150, -90, 270, 555}, "..", kEyeLightsFont, kRed, kNone, Hidden, 4},
+    {Label, "Label1", -1, kWindow, {4605, 5070, 2775, 255}, "", kTabFont, kRed, kBlack, Opaque | AlignRight, 73},
+    {Label, "lblEyeLights", -1, kWindow, {150, -90, 270, 555}, "..", kEyeLightsFont, kRed, kNone,
+     Hidden | Decoration, 4},
     {Label, "lblBtn", 1, kWindow, {135, 5025, 105, 330}, "", kButtonFont, kLightViolet, kNone, AutoSize, 3},
     {Label, "lblBtn", 0, kWindow, {7245, 0, 180, 345}, "X", kButtonFont, kLightViolet, kNone, NoFlags, 2},
     {Image, "imgIcon", -1, kWindow, {60, 75, 480, 480}, "Tolvex Devoz", kNoFont, kNone, kNone, NoFlags, -1},
-    {Label,
-     "lblTitleBar",
-     0,
-     kWindow,
-     {720, 0, 7575, 360},
-     "Tolvex Devoz - App Generator",
-     kTitleFont,
-     kTitleGrey,
-     kGrey,
-     Opaque | DragHandle,
-     0},
-    {Shape, "shapeTitle", -1, kWindow, {-675, -525, 1710, 1215}, "", kNoFont, kGrey, kGrey, NoFlags, -1},
-    {Label, "lblTitleBar", 1, kWindow, {-1845, -75, 2580, 780}, "", kNoFont, kNone, kNone, DragHandle, 1},
+    {Label, "lblTitleBar", 0, kWindow, {720, 0, 7575, 360}, "Tolvex Devoz - App Generator", kTitleFont, kTitleGrey,
+     kGrey, Opaque | DragHandle, 0},
+    {Shape, "shapeTitle", -1, kWindow, {-675, -525, 1710, 1215}, "", kNoFont, kGrey, kGrey, Decoration, -1},
+    {Label, "lblTitleBar", 1, kWindow, {-1845, -75, 2580, 780}, "", kNoFont, kNone, kNone,
+     DragHandle | Decoration, 1},
 
     // Welcome page.
-    {Label,
-     "lblBtn",
-     10,
-     page(0),
-     {6225, 3045, 885, 345},
-     "Begin",
-     kButtonFont,
-     kLightViolet,
-     kPageViolet,
-     Opaque,
-     24},
-    {Label,
-     "lblWelcome",
-     -1,
-     page(0),
-     {3045, 465, 4095, 2295},
-     "",
-     kWelcomeFont,
-     kLightViolet,
-     kNone,
-     AlignCentre | WordWrap | QuestionnaireText,
-     23},
+    {Label, "lblBtn", 10, page(0), {6225, 3045, 885, 345}, "Begin", kButtonFont, kLightViolet, kPageViolet, Opaque, 24},
+    {Label, "lblWelcome", -1, page(0), {3045, 465, 4095, 2295}, "", kWelcomeFont, kLightViolet, kNone,
+     AlignCentre | WordWrap | QuestionnaireText, 23},
     {Image, "imgTolvex", -1, page(0), {225, 465, 2625, 2310}, "", kNoFont, kNone, kNone, NoFlags, -1},
 
     // Finish page.
-    {Label,
-     "lblBtn",
-     11,
-     page(7),
-     {5910, 3045, 1200, 345},
-     "Finish",
-     kTitleFont,
-     kLightViolet,
-     kNone,
-     NoFlags,
-     72},
+    {Label, "lblBtn", 11, page(7), {5910, 3045, 1200, 345}, "Finish", kTitleFont, kLightViolet, kNone, NoFlags, 72},
     question(22, 7, {345, 285, 6495, 1350}, 71, WordWrap),
 
     // Courier page.
@@ -178,16 +146,16 @@ constexpr auto kControls = std::to_array<ControlRow>({
     question(17, 5, {345, 285, 3600, 240}, 60),
 
     // Back tab row.
-    tab(9, 1, 5445, "Finish", kGrey, 15),
-    tab(8, 1, 3630, "Other", kGrey, 14),
-    tab(7, 1, 1815, "Coder", kGrey, 13),
-    tab(6, 1, 0, "Bot Master", kGrey, 12),
+    tab(9, 15),
+    tab(8, 14),
+    tab(7, 13),
+    tab(6, 12),
 
     // Front tab row.
-    tab(5, 0, 5445, "Site op", kGrey, 10),
-    tab(4, 0, 3630, "Courier", kGrey, 9),
-    tab(3, 0, 1815, "General", kGrey, 8),
-    tab(2, 0, 0, "Welcome", kPageViolet, 7),
+    tab(5, 10),
+    tab(4, 9),
+    tab(3, 8),
+    tab(2, 7),
 
     // General page.
     answer(7, 1, {2985, 2745, 3315, 285}, 40),
@@ -208,6 +176,7 @@ constexpr auto kControls = std::to_array<ControlRow>({
     question(1, 1, {465, 795, 480, 240}, 27),
     question(0, 1, {345, 285, 600, 240}, 25),
 });
+// clang-format on
 
 }  // namespace
 

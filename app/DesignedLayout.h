@@ -21,6 +21,7 @@ enum Flag : unsigned {
     Opaque = 1u << 5,             // paints its background colour
     QuestionnaireText = 1u << 6,  // caption comes from the questionnaire
     DragHandle = 1u << 7,
+    Decoration = 1u << 8,  // kept out of a screen reader's way
 };
 
 struct Container {
@@ -58,9 +59,14 @@ struct ControlRow {
 // Every control of the window; the controls of each container are listed topmost first.
 std::span<const ControlRow> designedControls();
 
+// The window itself, and the timer that has no place on screen.
 inline constexpr int kWindowWidthTwips = 7515;
 inline constexpr int kWindowHeightTwips = 5385;
 inline constexpr std::uint32_t kWindowBackColour = 0x00000000;
+inline constexpr char kWindowCaption[] = "Tolvex App";
 inline constexpr int kMusicTimerIntervalMs = 19359;
+
+// The picture of imgTolvex, stretched to its box.
+inline constexpr char kLogoPicture[] = ":/pictures/logo.jpg";
 
 }  // namespace tolvex::layout

@@ -5,10 +5,10 @@
 namespace tolvex {
 
 void frmTolvex::lblBtn_MouseMove(std::int16_t Index) {
-    if (HoverBtn == Index) return;
-    // While HoverBtn is -1 there is no label to reset.
-    units::setColour(lblBtn(HoverBtn), QPalette::WindowText, wizard::kButtonTextColour);
-    units::setColour(lblBtn(Index), QPalette::WindowText, wizard::kHoverTextColour);
+    const std::optional<wizard::HoverChange> change = wizard::hoverChange(HoverBtn, Index);
+    if (!change) return;
+    if (change->putOut) units::setColour(lblBtn(*change->putOut), QPalette::WindowText, wizard::kButtonTextColour);
+    units::setColour(lblBtn(change->light), QPalette::WindowText, wizard::kHoverTextColour);
     HoverBtn = Index;
 }
 

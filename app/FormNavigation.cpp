@@ -6,36 +6,55 @@ namespace tolvex {
 
 namespace {
 
-void setTop(QWidget* widget, int twips) {
-    if (widget) widget->move(widget->x(), units::pixels(twips));
+void setTop(QWidget* frame, int twips) {
+    if (frame) frame->move(frame->x(), units::pixels(twips));
 }
 
-void setShown(QWidget* widget, bool visible) {
-    if (widget) widget->setVisible(visible);
+void setShown(QWidget* page, bool visible) {
+    if (page) page->setVisible(visible);
+}
+
+void setSelected(ClickLabel* tab, bool selected) {
+    if (tab) tab->setSelected(selected);
 }
 
 }  // namespace
 
 void frmTolvex::lblBtn_Click(std::int16_t Index) {
-    switch (Index) {
-        case wizard::kCloseButton: close(); return;
-        case wizard::kHomePageLink: OpenHomePage(); return;
-        case wizard::kBeginButton: lblBtn_Click(wizard::kGeneralTab); return;
-        case wizard::kFinishButton: WriteApplication(); return;
-        default: break;
+    switch (wizard::actionOf(Index)) {
+        case wizard::ButtonAction::Close: close(); return;
+        case wizard::ButtonAction::OpenHomePage: OpenHomePage(); return;
+        case wizard::ButtonAction::Begin: lblBtn_Click(wizard::kGeneralTab); return;
+        case wizard::ButtonAction::Finish: WriteApplication(); return;
+        case wizard::ButtonAction::Nothing: return;
+        case wizard::ButtonAction::ShowPage: break;
     }
-    if (!wizard::isTab(Index) || Index == CurrentTab) return;
+    const std::optional<wizard::PageSwitch> change = wizard::pageSwitch(CurrentTab, Index);
+    if (!change) return;
+    if (change->frontRow) {
+        const int front = *change->frontRow;
+        setTop(fTabHolder(std::int16_t(front)), wizard::kFrontRowTop);
+        setTop(fTabHolder(std::int16_t(1 - front)), wizard::kBackRowTop);
+    }
+    units::setColour(lblBtn(change->fromTab), QPalette::Window, wizard::tabColour(change->fromTab, change->toTab));
+    units::setColour(lblBtn(change->toTab), QPalette::Window, wizard::tabColour(change->toTab, change->toTab));
+    setShown(fTab(std::int16_t(wizard::pageOfTab(change->fromTab))), false);
+    setShown(fTab(std::int16_t(wizard::pageOfTab(change->toTab))), true);
+    CurrentTab = change->toTab;
+    setSelected(lblBtn(change->fromTab), false);
+    setSelected(lblBtn(change->toTab), true);
+    focusShownPage();
+}
 
-    const int row = wizard::rowOfTab(Index);
-    if (row != wizard::rowOfTab(CurrentTab)) {
-        setTop(fTabHolder(std::int16_t(row)), wizard::kFrontRowTop);
-        setTop(fTabHolder(std::int16_t(1 - row)), wizard::kBackRowTop);
+// Typing right after a page is shown lands in its first answer box; on a page without boxes the
+// window itself holds the focus, so that its keys work.
+void frmTolvex::focusShownPage() {
+    const std::optional<std::int16_t> first = wizard::firstQuestionOn(wizard::pageOfTab(CurrentTab));
+    if (TextBox* box = first ? txtField(*first) : nullptr) {
+        box->widget()->setFocus(Qt::OtherFocusReason);
+        return;
     }
-    units::setColour(lblBtn(CurrentTab), QPalette::Window, wizard::kUnselectedTabColour);
-    units::setColour(lblBtn(Index), QPalette::Window, wizard::kSelectedTabColour);
-    setShown(fTab(std::int16_t(wizard::pageOfTab(CurrentTab))), false);
-    setShown(fTab(std::int16_t(wizard::pageOfTab(Index))), true);
-    CurrentTab = Index;
+    setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace tolvex

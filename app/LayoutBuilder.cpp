@@ -4,11 +4,17 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "Accessibility.h"
 #include "DesignedLayout.h"
+#include "HomePage.h"
+#include "Navigation.h"
 #include "Questionnaire.h"
-#include "Resources.h"
 #include "Units.h"
 #include "frmTolvex.h"
 
@@ -19,19 +25,68 @@ using layout::ControlRow;
 
 namespace {
 
+// Every control name of the window, its kind and the indices its array has (-1 alone for a
+// control that is no array member).
+struct KnownControl {
+    std::string_view name;
+    ControlKind kind;
+    bool (*validIndex)(std::int16_t);
+};
+
+template <int First, int Last>
+bool inRange(std::int16_t index) {
+    return index >= First && index <= Last;
+}
+bool single(std::int16_t index) { return index == -1; }
+bool hasCaption(std::int16_t index) { return wizard::captionText(index).has_value(); }
+
+constexpr std::array kKnownControls{
+    KnownControl{"lblBtn", ControlKind::Label, inRange<0, wizard::kFinishButton>},
+    KnownControl{"lblCaption", ControlKind::Label, hasCaption},
+    KnownControl{"lblTitleBar", ControlKind::Label, inRange<0, 1>},
+    KnownControl{"fTab", ControlKind::Frame, inRange<0, 7>},
+    KnownControl{"fTabHolder", ControlKind::Frame, inRange<0, 1>},
+    KnownControl{"txtField", ControlKind::TextBox, inRange<0, wizard::kQuestionCount - 1>},
+    KnownControl{"lblEyeLights", ControlKind::Label, single},
+    KnownControl{"lblWelcome", ControlKind::Label, single},
+    KnownControl{"Label1", ControlKind::Label, single},
+    KnownControl{"imgIcon", ControlKind::Image, single},
+    KnownControl{"imgTolvex", ControlKind::Image, single},
+    KnownControl{"shapeTitle", ControlKind::Shape, single},
+};
+
+QString nameOf(const ControlRow& row) {
+    const QString name = QString::fromUtf8(row.name.data(), qsizetype(row.name.size()));
+    return row.index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(row.index) : name;
+}
+
+[[noreturn]] void wrongRow(const ControlRow& row, const char* problem) {
+    throw std::logic_error("designed layout, control " + nameOf(row).toStdString() + ": " + problem);
+}
+
+// A typo in the table must stop the build of the window, not cast a widget to the wrong type.
+void check(const ControlRow& row) {
+    const auto known = std::ranges::find(kKnownControls, row.name, &KnownControl::name);
+    if (known == kKnownControls.end()) wrongRow(row, "no control of the window has this name");
+    if (known->kind != row.kind) wrongRow(row, "the kind does not match the control");
+    if (!known->validIndex(row.index)) wrongRow(row, "the index is outside the control's array");
+}
+
 QString captionOf(const ControlRow& row) {
     if (!(row.flags & layout::QuestionnaireText))
         return QString::fromUtf8(row.caption.data(), qsizetype(row.caption.size()));
-    const std::string_view text = row.name == "lblWelcome"
-                                      ? wizard::welcomeText()
-                                      : wizard::captionText(row.index).value_or(std::string_view{});
+    const std::string_view text =
+        row.name == "lblWelcome" ? wizard::welcomeText() : wizard::captionText(row.index).value_or("");
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QWidget* containerOf(const frmTolvex& form, const ControlRow& row, QWidget* window) {
-    if (row.container.name.empty()) return window;
-    if (row.container.name == "fTab") return form.fTab(row.container.index);
-    return form.fTabHolder(row.container.index);
+QWidget* containerOf(const frmTolvex& form, const ControlRow& row) {
+    if (row.container.name.empty()) return const_cast<frmTolvex*>(&form);
+    QWidget* container = row.container.name == "fTab"         ? form.fTab(row.container.index)
+                         : row.container.name == "fTabHolder" ? form.fTabHolder(row.container.index)
+                                                              : nullptr;
+    if (!container) wrongRow(row, "its container is not a frame of the window");
+    return container;
 }
 
 void applyColours(QWidget& widget, const ControlRow& row) {
@@ -40,8 +95,20 @@ void applyColours(QWidget& widget, const ControlRow& row) {
     widget.setAutoFillBackground(row.flags & layout::Opaque);
 }
 
+// What a clicked label is to a screen reader.
+ClickLabel::Kind kindOf(const ControlRow& row) {
+    if (row.name == "Label1") return ClickLabel::Kind::Link;
+    if (row.name != "lblBtn") return ClickLabel::Kind::Text;
+    switch (wizard::actionOf(row.index)) {
+        case wizard::ButtonAction::ShowPage: return ClickLabel::Kind::PageTab;
+        case wizard::ButtonAction::OpenHomePage: return ClickLabel::Kind::Link;
+        case wizard::ButtonAction::Nothing: return ClickLabel::Kind::Text;
+        default: return ClickLabel::Kind::PushButton;
+    }
+}
+
 ClickLabel* makeLabel(QWidget* parent, const ControlRow& row) {
-    auto* label = new ClickLabel(parent);
+    auto* label = new ClickLabel(parent, kindOf(row));
     if (row.font.points > 0) label->setFont(units::font(row.font.family, row.font.points, row.font.bold));
     label->setText(captionOf(row));
     label->setTextFormat(Qt::PlainText);
@@ -61,87 +128,104 @@ TextBox* makeTextBox(QWidget* parent, const ControlRow& row) {
         box = new MultiLineBox(parent);
     } else {
         auto* line = new SingleLineBox(parent);
-        if (question.maxLength > 0) line->setMaxLength(question.maxLength);
+        // Only the boxes designed with a limit have one: a pasted answer of any length is kept whole.
+        line->setMaxLength(question.maxLength > 0 ? question.maxLength : std::numeric_limits<int>::max());
         box = line;
     }
     box->widget()->setFont(units::font(row.font.family, row.font.points, row.font.bold));
     return box;
 }
 
-void registerControl(frmTolvex& form, const ControlRow& row, QWidget* widget) {
-    const std::int16_t i = row.index;
-    if (row.name == "lblBtn")
-        form.lblBtn.add(i, static_cast<ClickLabel*>(widget));
-    else if (row.name == "lblCaption")
-        form.lblCaption.add(i, static_cast<ClickLabel*>(widget));
-    else if (row.name == "lblTitleBar")
-        form.lblTitleBar.add(i, static_cast<ClickLabel*>(widget));
-    else if (row.name == "fTab")
-        form.fTab.add(i, static_cast<PageFrame*>(widget));
-    else if (row.name == "fTabHolder")
-        form.fTabHolder.add(i, static_cast<PageFrame*>(widget));
-    else if (row.name == "lblEyeLights")
-        form.lblEyeLights = static_cast<ClickLabel*>(widget);
-    else if (row.name == "lblWelcome")
-        form.lblWelcome = static_cast<ClickLabel*>(widget);
-    else if (row.name == "Label1")
-        form.Label1 = static_cast<ClickLabel*>(widget);
-    else if (row.name == "imgIcon")
-        form.imgIcon = static_cast<ImageBox*>(widget);
-    else if (row.name == "imgTolvex")
-        form.imgTolvex = static_cast<ImageBox*>(widget);
-    else if (row.name == "shapeTitle")
-        form.shapeTitle = static_cast<CircleShape*>(widget);
+template <typename Control>
+void addMember(ControlArray<Control>& array, const ControlRow& row, Control* control) {
+    if (!array.add(row.index, control)) wrongRow(row, "the table holds this control twice");
 }
 
-void build(frmTolvex& form, const ControlRow& row) {
-    QWidget* parent = containerOf(form, row, &form);
-    QWidget* widget = nullptr;
+template <typename Control>
+void setSingle(Control*& field, const ControlRow& row, Control* control) {
+    if (field) wrongRow(row, "the table holds this control twice");
+    field = control;
+}
+
+void registerControl(frmTolvex& form, const ControlRow& row, QWidget* widget) {
+    auto* label = qobject_cast<ClickLabel*>(widget);
+    auto* frame = qobject_cast<PageFrame*>(widget);
+    if (row.name == "lblBtn") addMember(form.lblBtn, row, label);
+    else if (row.name == "lblCaption") addMember(form.lblCaption, row, label);
+    else if (row.name == "lblTitleBar") addMember(form.lblTitleBar, row, label);
+    else if (row.name == "fTab") addMember(form.fTab, row, frame);
+    else if (row.name == "fTabHolder") addMember(form.fTabHolder, row, frame);
+    else if (row.name == "lblEyeLights") setSingle(form.lblEyeLights, row, label);
+    else if (row.name == "lblWelcome") setSingle(form.lblWelcome, row, label);
+    else if (row.name == "Label1") setSingle(form.Label1, row, label);
+    else if (row.name == "imgIcon") setSingle(form.imgIcon, row, qobject_cast<ImageBox*>(widget));
+    else if (row.name == "imgTolvex") setSingle(form.imgTolvex, row, qobject_cast<ImageBox*>(widget));
+    else if (row.name == "shapeTitle") setSingle(form.shapeTitle, row, qobject_cast<CircleShape*>(widget));
+}
+
+QWidget* makeWidget(frmTolvex& form, const ControlRow& row, QWidget* parent) {
     switch (row.kind) {
-        case ControlKind::Label: widget = makeLabel(parent, row); break;
+        case ControlKind::Label: return makeLabel(parent, row);
         case ControlKind::TextBox: {
             TextBox* box = makeTextBox(parent, row);
-            form.txtField.add(row.index, box);
-            widget = box->widget();
-            break;
+            addMember(form.txtField, row, box);
+            return box->widget();
         }
         case ControlKind::Frame: {
             auto* frame = new PageFrame(parent);
             applyColours(*frame, row);
-            widget = frame;
-            break;
+            return frame;
         }
         case ControlKind::Image: {
             auto* image = new ImageBox(parent);
             image->setAccessibleName(captionOf(row));
-            widget = image;
-            break;
+            return image;
         }
         case ControlKind::Shape: {
             auto* shape = new CircleShape(parent);
-            shape->setColours(units::colour(*row.foreColour), units::colour(*row.backColour));
-            widget = shape;
-            break;
+            shape->setColours(units::colour(row.foreColour.value_or(0)), units::colour(row.backColour.value_or(0)));
+            return shape;
         }
     }
-    const QString name = QString::fromUtf8(row.name.data(), qsizetype(row.name.size()));
-    widget->setObjectName(row.index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(row.index) : name);
-    widget->setGeometry(units::pixels(row.rect.left), units::pixels(row.rect.top),
-                        units::pixels(row.rect.width), units::pixels(row.rect.height));
+    wrongRow(row, "unknown kind");
+}
+
+void build(frmTolvex& form, const ControlRow& row) {
+    check(row);
+    QWidget* widget = makeWidget(form, row, containerOf(form, row));
+    widget->setObjectName(nameOf(row));
+    widget->setGeometry(units::pixels(row.rect.left), units::pixels(row.rect.top), units::pixels(row.rect.width),
+                        units::pixels(row.rect.height));
     if (row.flags & layout::AutoSize) autoSize(*static_cast<QLabel*>(widget));
     if (row.flags & layout::Hidden) widget->hide();
+    if (row.flags & layout::Decoration) markAsDecoration(*widget);
     registerControl(form, row, widget);
 }
 
+// What a screen reader needs beyond the designed state; nothing here changes a pixel.
+void describeForScreenReaders(frmTolvex& form) {
+    form.setAccessibleName(form.lblTitleBar(0)->text());
+    form.lblBtn(wizard::kWelcomeTab)->setSelected(true);
+    form.Label1->setAccessibleName(homepage::homePageAddress());
+    for (const auto& member : form.fTabHolder.members()) markAsTabList(*member.second);
+    for (const wizard::Tab& tab : wizard::kTabs)
+        form.fTab(std::int16_t(wizard::pageOfTab(tab.button)))
+            ->setAccessibleName(QString::fromUtf8(tab.caption.data(), qsizetype(tab.caption.size())));
+    for (std::int16_t i = 0; i < wizard::kQuestionCount; ++i) {
+        QWidget* box = form.txtField(i)->widget();
+        form.lblCaption(i)->setBuddy(box);
+        box->setAccessibleName(form.lblCaption(i)->text());
+    }
+}
+
 // Only the answer boxes take the keyboard focus, in their designed order.
-void setKeyboardOrder(frmTolvex& form, const std::vector<const ControlRow*>& rows) {
+void setKeyboardOrder(frmTolvex& form, std::span<const ControlRow> rows) {
     std::vector<const ControlRow*> boxes;
-    for (const ControlRow* row : rows)
-        if (row->kind == ControlKind::TextBox) boxes.push_back(row);
+    for (const ControlRow& row : rows)
+        if (row.kind == ControlKind::TextBox) boxes.push_back(&row);
     std::ranges::sort(boxes, {}, &ControlRow::tabOrder);
     for (std::size_t k = 1; k < boxes.size(); ++k)
-        QWidget::setTabOrder(form.txtField(boxes[k - 1]->index)->widget(),
-                             form.txtField(boxes[k]->index)->widget());
+        QWidget::setTabOrder(form.txtField(boxes[k - 1]->index)->widget(), form.txtField(boxes[k]->index)->widget());
 }
 
 }  // namespace
@@ -151,23 +235,17 @@ void autoSize(QLabel& label) {
     label.resize(QFontMetrics(label.font()).horizontalAdvance(label.text()), label.height());
 }
 
-void buildDesignedLayout(frmTolvex& form) {
-    // Containers first; within a container the bottom-most control is made first, since a
-    // later sibling lies on top.
-    std::vector<const ControlRow*> windowRows;
-    std::vector<const ControlRow*> innerRows;
-    for (const ControlRow& row : layout::designedControls())
-        (row.container.name.empty() ? windowRows : innerRows).push_back(&row);
-    for (auto it = windowRows.rbegin(); it != windowRows.rend(); ++it)
-        build(form, **it);
-    for (auto it = innerRows.rbegin(); it != innerRows.rend(); ++it)
-        build(form, **it);
-
-    std::vector<const ControlRow*> all(windowRows);
-    all.insert(all.end(), innerRows.begin(), innerRows.end());
-    setKeyboardOrder(form, all);
-
-    form.imgTolvex->setPicture(QPixmap(resources::kLogo));
+void buildDesignedLayout(frmTolvex& form, std::span<const ControlRow> rows) {
+    // The window's own controls first, since the frames among them hold the rest; within a
+    // container the bottom-most control is made first, because a later sibling lies on top.
+    std::vector<const ControlRow*> order;
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        if (it->container.name.empty()) order.push_back(&*it);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        if (!it->container.name.empty()) order.push_back(&*it);
+    for (const ControlRow* row : order) build(form, *row);
+    setKeyboardOrder(form, rows);
+    describeForScreenReaders(form);
 }
 
 }  // namespace tolvex

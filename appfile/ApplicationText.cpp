@@ -10,19 +10,20 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
+// One section for each page that holds questions, in page order, whether or not the
+// applicant opened the page.
 struct Section {
+    int page;
     std::string_view heading;
-    int firstQuestion;
-    int lastQuestion;
 };
 
 constexpr std::array<Section, 6> kSections{{
-    {"--General Information--", 0, 7},
-    {"--Courrier--", 8, 9},
-    {"--Site Op--", 10, 13},
-    {"--Bot Master--", 14, 16},
-    {"--Coder--", 17, 20},
-    {"--Other--", 21, 21},
+    {1, "--General Information--"},
+    {2, "--Courrier--"},
+    {3, "--Site Op--"},
+    {4, "--Bot Master--"},
+    {5, "--Coder--"},
+    {6, "--Other--"},
 }};
 
 // CR LF, a lone CR, a lone LF, and the paragraph and line separators a paste can bring.
@@ -32,10 +33,6 @@ QString onOneLine(QString answer) { return answer.replace(kLineBreak, QStringLit
 
 QString withCrLf(QString answer) { return answer.replace(kLineBreak, kLineEnd); }
 
-bool isBlockAnswer(int question) {
-    return wizard::questions()[std::size_t(question)].box == wizard::AnswerBox::MultiLine;
-}
-
 }  // namespace
 
 QString applicationText(const Texts& captions, const Texts& answers) {
@@ -44,15 +41,15 @@ QString applicationText(const Texts& captions, const Texts& answers) {
 
     line(QStringLiteral("This file was generated with the Tolvex Application Generator"));
     line(kLineEnd);
-    bool first = true;
     for (const Section& section : kSections) {
         const QString heading =
             QString::fromLatin1(section.heading.data(), qsizetype(section.heading.size()));
-        line(first ? heading : kLineEnd + heading);
-        first = false;
-        for (int q = section.firstQuestion; q <= section.lastQuestion; ++q) {
-            const std::size_t i = std::size_t(q);
-            if (isBlockAnswer(q)) {
+        // Every heading after the first brings the empty line before it.
+        line(section.page == kSections.front().page ? heading : kLineEnd + heading);
+        for (std::size_t i = 0; i < captions.size(); ++i) {
+            const wizard::Question& question = wizard::questions()[i];
+            if (question.page != section.page) continue;
+            if (question.box == wizard::AnswerBox::MultiLine) {
                 line(captions[i]);
                 line(withCrLf(answers[i]));
             } else {
