@@ -1,44 +1,71 @@
 #include "ApplicationWriter.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "NickCheck.h"
+#include "ReplaceFile.h"
 
 namespace tolvex::appfile {
 
 namespace {
 
-WriteResult failure(int code, const QString& path) {
-    // Qt does not hand back errno; when the call that failed left none, name the likeliest.
-    if (code <= 0) code = EIO;
-    return {false, code, QString::fromLocal8Bit(std::strerror(code)), path};
+const QString kExtension = QStringLiteral(".app");
+
+QString adviceFor(int code, const QString& path) {
+    const QFileInfo file(path);
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    switch (code) {
+        case ENAMETOOLONG: {
+            const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+            const long room = (limit > 0 ? limit : 255) - QFile::encodeName(kExtension).size();
+            return QStringLiteral(
+                       "The nick is too long to name a file: at most %1 bytes fit in a file name "
+                       "(most letters take one byte, accented letters two). Please shorten it.")
+                .arg(room);
+        }
+        case EISDIR:
+            return QStringLiteral(
+                       "A folder named \"%1\" stands where the application file should be written, in "
+                       "%2. Please move that folder away, or use another nick.")
+                .arg(file.fileName(), folder);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return QStringLiteral(
+                       "The folder %1 cannot be written to. Choose \"Save elsewhere\u2026\" to save the "
+                       "application in a folder of your own.")
+                .arg(folder);
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral(
+                       "There is no room left on the disk for %1; nothing was written. Free some space "
+                       "and click \"Finish\" again.")
+                .arg(QDir::toNativeSeparators(file.absoluteFilePath()));
+        default:
+            return QStringLiteral("The application file %1 could not be written; nothing was changed.")
+                .arg(QDir::toNativeSeparators(file.absoluteFilePath()));
+    }
 }
 
 }  // namespace
 
-WriteResult writeApplicationFile(const QString& directory, const QString& nick, const QString& text) {
-    if (const auto refusal = nickRefusal(nick)) return {false, EINVAL, *refusal, {}};
+WriteResult writeApplicationTo(const QString& path, const QString& text) {
+    const fileio::ReplaceResult result = fileio::replaceFile(path, text.toUtf8(), fileio::Durability::OnDisk);
+    if (result.error == 0) return {};
+    return {result.error, QString::fromLocal8Bit(std::strerror(result.error)), adviceFor(result.error, path),
+            result.error == EACCES || result.error == EPERM || result.error == EROFS};
+}
 
-    const QString path = directory + QLatin1Char('/') + nick + QStringLiteral(".app");
-    if (QFileInfo(path).isDir()) return failure(EISDIR, path);
-
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return failure(errno, path);
-    const QByteArray bytes = text.toUtf8();
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int code = errno;
-        file.cancelWriting();
-        return failure(code, path);
-    }
-    errno = 0;
-    if (!file.commit()) return failure(errno, path);
-    return {true, 0, {}, path};
+WriteResult writeApplication(const QString& directory, const QString& nick, const QString& text) {
+    if (const auto refusal = nickRefusal(nick)) return {EINVAL, *refusal, {}, false};
+    return writeApplicationTo(directory + QLatin1Char('/') + nick + kExtension, text);
 }
 
 }  // namespace tolvex::appfile

@@ -20,11 +20,9 @@ struct TuneWriteResult {
     QString description;
 };
 
-// Writes the bytes as the file directory + kTuneFileName, whole and by atomic replacement:
-// the bytes go to a new file in the same directory, which is then renamed over the target.
-// A reader sees the old file or the new one, never a part; an older, longer file leaves no
-// tail; a symbolic link at the path is replaced, and what it points to is not touched. On
-// failure the target is as it was and no temporary file is left behind.
+// Writes the bytes as the file directory + kTuneFileName, whole and by atomic replacement
+// (fileio::replaceFile): an older, longer file leaves no tail, and a link at the path is
+// replaced, not followed. No bytes at all (a program built without its tune) is a failure.
 TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes);
 
 }  // namespace tolvex::music
