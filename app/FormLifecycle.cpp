@@ -8,7 +8,7 @@
 namespace tolvex {
 
 void frmTolvex::Form_Load() {
-    imgIcon->setPicture(windowIcon().pixmap(imgIcon->size()));
+    imgIcon->setPicture(windowIcon().pixmap(imgIcon->size(), 1.0));
 
     // Centred on the whole screen, not clamped: a window larger than the screen gets a
     // negative position.
@@ -20,6 +20,7 @@ void frmTolvex::Form_Load() {
     HoverBtn = -1;
     EyeLightsOff = true;
     CurrentTab = 2;
+    focusShownPage();
 
     lblBtn(1)->setText(QString::fromUtf8(version::kComments));
     autoSize(*lblBtn(1));

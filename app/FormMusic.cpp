@@ -2,6 +2,8 @@
 #include <QMessageBox>
 
 #include "MediaCommandLayer.h"
+#include "MessageBoxes.h"
+#include "MusicOutput.h"
 #include "Resources.h"
 #include "TuneFile.h"
 #include "frmTolvex.h"
@@ -13,14 +15,14 @@ namespace tolvex {
 // empty: the window then opens without music.
 void frmTolvex::ExtractMusic() {
     const QString directory = music::tuneDirectory();
-    const music::TuneWriteResult written =
-        music::writeTuneFile(directory, resources::bytesOf(resources::kTune));
+    const music::TuneWriteResult written = music::writeTuneFile(directory, resources::bytesOf(resources::kTune));
     if (written.error == 0) {
         MidiPath = directory + QString::fromUtf16(music::kTuneFileName);
         return;
     }
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),
                     QStringLiteral("%1  %2").arg(written.error).arg(written.description), QMessageBox::Ok);
+    widenForTitle(box);
     box.exec();
 }
 
@@ -35,15 +37,19 @@ void frmTolvex::StopMusic() {
 void frmTolvex::PlayMusic() {
     StopMusic();
     const int opened = media_.send(QStringLiteral("open sequencer!\"%1\" alias midi").arg(MidiPath));
-    // The music is decoration: the applicant hears once that it cannot play, not again at
-    // every restart, where the box would take the keystrokes typed into an answer.
-    if (opened != 0 && !musicFailureShown_) {
-        musicFailureShown_ = true;
-        QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), QStringLiteral("hi"),
-                        QMessageBox::Ok);
-        box.exec();
-    }
+    if (opened != 0) showMusicFailure();
     media_.send(QStringLiteral("play midi"));
+}
+
+// The music is decoration: the applicant hears once that it cannot play, not again at every
+// restart, where the box would take the keystrokes typed into an answer.
+void frmTolvex::showMusicFailure() {
+    if (musicFailureShown_) return;
+    musicFailureShown_ = true;
+    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), QStringLiteral("hi"),
+                    QMessageBox::Ok, isVisible() ? this : nullptr);
+    widenForTitle(box);
+    box.exec();
 }
 
 // Sixteen ticks last as long as the tune: every sixteenth tick starts it again.
@@ -53,6 +59,28 @@ void frmTolvex::TimerMusic_Timer() {
         MusicTicks = 0;
         PlayMusic();
     }
+}
+
+// The ticks count from the moment the tune sounds, not from the command that asked for it:
+// the first start waits for the synthesizer to load, and the tune must end before it restarts.
+void frmTolvex::alignTimerToTune() {
+    if (TimerMusic.isActive()) TimerMusic.start();
+}
+
+// Turns the music off for this run, or on again from the tune's start.
+void frmTolvex::toggleMusic() {
+    musicOn_ = !musicOn_;
+    if (!musicOn_) {
+        TimerMusic.stop();
+        StopMusic();
+        musicOutput_.setEnabled(false);
+        return;
+    }
+    musicOutput_.setEnabled(true);
+    if (MidiPath.isEmpty()) return;
+    MusicTicks = 0;
+    PlayMusic();
+    TimerMusic.start();
 }
 
 }  // namespace tolvex

@@ -2,18 +2,22 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcut>
 
 #include "DesignedLayout.h"
 #include "LayoutBuilder.h"
+#include "MusicOutput.h"
+#include "Navigation.h"
 #include "Resources.h"
 #include "Units.h"
 
 namespace tolvex {
 
-frmTolvex::frmTolvex(music::MediaCommandLayer& media, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), media_(media) {
-    setWindowTitle(QStringLiteral("Tolvex App"));
+frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), media_(media), musicOutput_(musicOutput) {
+    setWindowTitle(QString::fromUtf8(layout::kWindowCaption));
     setWindowIcon(QIcon(resources::kIcon));
     setFixedSize(units::pixels(layout::kWindowWidthTwips), units::pixels(layout::kWindowHeightTwips));
     QPalette background = palette();
@@ -22,10 +26,14 @@ frmTolvex::frmTolvex(music::MediaCommandLayer& media, QWidget* parent)
     setAutoFillBackground(true);
     setMouseTracking(true);
 
-    buildDesignedLayout(*this);
+    buildDesignedLayout(*this, layout::designedControls());
+    imgTolvex->setPicture(QPixmap(QString::fromUtf8(layout::kLogoPicture)));
 
     TimerMusic.setInterval(layout::kMusicTimerIntervalMs);
+    // A coarse timer may fire up to 5% early, which would cut the tune's end at every restart.
+    TimerMusic.setTimerType(Qt::PreciseTimer);
     connectHandlers();
+    connectKeys();
 }
 
 frmTolvex::~frmTolvex() = default;
@@ -51,6 +59,32 @@ void frmTolvex::connectHandlers() {
     connect(imgIcon, &ImageBox::mouseMoved, this, &frmTolvex::imgIcon_MouseMove);
     connect(Label1, &ClickLabel::clicked, this, &frmTolvex::Label1_Click);
     connect(&TimerMusic, &QTimer::timeout, this, &frmTolvex::TimerMusic_Timer);
+    connect(&musicOutput_, &music::MusicOutput::failed, this, &frmTolvex::showMusicFailure);
+    connect(&musicOutput_, &music::MusicOutput::tuneStarted, this, &frmTolvex::alignTimerToTune);
+}
+
+// Keys for those who do not use a mouse; each acts exactly as the click it stands for.
+void frmTolvex::connectKeys() {
+    const auto onKeys = [this](std::initializer_list<QKeyCombination> keys, auto action) {
+        for (const QKeyCombination key : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+    };
+    onKeys({Qt::CTRL | Qt::Key_PageDown, Qt::CTRL | Qt::Key_Tab},
+           [this] { lblBtn_Click(wizard::tabAfter(CurrentTab, 1)); });
+    onKeys({Qt::CTRL | Qt::Key_PageUp, Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab},
+           [this] { lblBtn_Click(wizard::tabAfter(CurrentTab, -1)); });
+    onKeys({Qt::CTRL | Qt::Key_M}, [this] { toggleMusic(); });
+}
+
+// Return reaches the window on the pages without answer boxes, and from single-line boxes,
+// which pass it on; a multi-line box keeps it as a line break.
+void frmTolvex::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const std::optional<std::int16_t> button = wizard::returnKeyButton(CurrentTab);
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && button) {
+        lblBtn_Click(*button);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // Every way of closing the window comes through here: "X", the end of a written

@@ -18,7 +18,8 @@ namespace tolvex {
 
 namespace music {
 class MediaCommandLayer;
-}
+class MusicOutput;
+}  // namespace music
 
 // The program's one window: every control, the window's state and its handlers.
 // Handlers are thin; what can be tested without a window lives in wizard/, appfile/,
@@ -26,7 +27,7 @@ class MediaCommandLayer;
 class frmTolvex : public QWidget {
     Q_OBJECT
 public:
-    explicit frmTolvex(music::MediaCommandLayer& media, QWidget* parent = nullptr);
+    frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput);
     ~frmTolvex() override;
 
     // Finishes the window after its controls exist and before it is first shown.
@@ -66,9 +67,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void connectHandlers();
+    void connectKeys();
+    void focusShownPage();
     void Form_Unload();
     void WriteApplication();
     void OpenHomePage();
@@ -76,10 +80,15 @@ private:
     void PlayMusic();
     void StopMusic();
     void followPointer(Qt::MouseButtons buttons, QPointF globalPosition);
+    void showMusicFailure();
+    void alignTimerToTune();
+    void toggleMusic();
 
     music::MediaCommandLayer& media_;
+    music::MusicOutput& musicOutput_;
     bool unloaded_ = false;
     bool musicFailureShown_ = false;
+    bool musicOn_ = true;
     // Only where the window manager cannot move the window: the pointer's offset from the
     // window's corner while the window follows it.
     std::optional<QPointF> followOffset_;

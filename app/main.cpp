@@ -1,11 +1,14 @@
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
-#include <future>
 
+#include "Accessibility.h"
 #include "DisplayCheck.h"
-#include "FluidSequencer.h"
 #include "MediaCommandLayer.h"
+#include "MusicSetup.h"
+#include "QuitSignals.h"
+#include "SynthSequencer.h"
 #include "VersionRecord.h"
 #include "frmTolvex.h"
 
@@ -14,17 +17,18 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "TolvexApp: %s\n", qPrintable(*problem));
         return 1;
     }
-    // The sound font and the audio output load while the toolkit starts and the window is
-    // built; the music's first open waits for them. The future waits in its destructor,
-    // before the engine's own end at exit.
-    const auto engineReady = std::async(std::launch::async, tolvex::music::prepareFluidEngine);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvex::version::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
 
-    tolvex::music::MediaCommandLayer media(tolvex::music::fluidSequencerFactory());
-    tolvex::frmTolvex form(media);
+    tolvex::installAccessibility();
+    tolvex::music::SynthHost synth(tolvex::musicSettings());
+    tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
+    tolvex::frmTolvex form(media, synth);
     form.Form_Load();
     form.show();
+    tolvex::closeOnQuitSignals(form);
+    // The synthesizer loads once the window shows: nothing of it delays the window.
+    QTimer::singleShot(0, &synth, &tolvex::music::SynthHost::begin);
     return application.exec();
 }

@@ -1,14 +1,9 @@
 #pragma once
 
-#include <QString>
+namespace tolvex::synth {
 
-namespace tolvex::music {
-
-// Routes every message of the synthesizer library and of ALSA away from the terminal, keeping
-// the last error text. Safe to call more than once.
+// Keeps every message of the synthesizer library and of ALSA off the terminal: the program
+// reports what matters itself. Safe to call more than once.
 void quietEngineLogs();
 
-// The last error the synthesizer library or ALSA reported since quietEngineLogs, or empty.
-QString lastEngineError();
-
-}  // namespace tolvex::music
+}  // namespace tolvex::synth

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Cheap checks, made before the window shows, of what the synthesizer module will need: they
+// take a millisecond where loading the module and its sound font takes a hundred.
+namespace tolvex::music {
+
+// True when the file can be read and starts as a SoundFont file does ("RIFF", size, "sfbk").
+bool isSoundFont(const QString& path);
+
+enum class AudioOutput { Pulse, Alsa };
+
+// The output the music can play on: the PulseAudio server when its socket accepts a
+// connection (a server named by PULSE_SERVER other than a local socket is taken on trust),
+// else ALSA when the system has a sound card; nothing when neither answers.
+std::optional<AudioOutput> answeringOutput();
+
+}  // namespace tolvex::music

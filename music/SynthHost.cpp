@@ -1,0 +1,130 @@
+#include "SynthHost.h"
+
+#include <QFile>
+
+#include <dlfcn.h>
+
+#include "MediaError.h"
+
+namespace tolvex::music {
+
+SynthHost::SynthHost(Settings settings)
+    : settings_(std::move(settings)),
+      soundFont_(QFile::encodeName(settings_.soundFont)),
+      appName_(settings_.appName.toUtf8()),
+      appIconName_(settings_.appIconName.toUtf8()) {}
+
+SynthHost::~SynthHost() {
+    if (!thread_.joinable()) return;
+    post([this] {
+        if (api_) api_->finish();
+    });
+    {
+        const std::lock_guard lock(mutex_);
+        quitting_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void SynthHost::begin() {
+    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+}
+
+int SynthHost::availability() {
+    if (running_) return 0;
+    if (!isSoundFont(settings_.soundFont)) return code(MediaError::NoSoundFont);
+    const std::optional<AudioOutput> output = answeringOutput();
+    if (!output) return code(MediaError::NoAudioOutput);
+    post([this, found = *output] { output_ = found; });
+    return 0;
+}
+
+void SynthHost::open(const std::shared_ptr<Player>& player, QByteArray midiFile) {
+    post([this, player, bytes = std::move(midiFile)] {
+        if (!ensureStarted()) return;
+        player->handle = api_->open(bytes.constData(), std::size_t(bytes.size()));
+        if (!player->handle) report(&MusicOutput::failed);
+    });
+}
+
+void SynthHost::play(const std::shared_ptr<Player>& player) {
+    post([this, player] {
+        if (player->handle && api_->play(player->handle) == 0) report(&MusicOutput::tuneStarted);
+    });
+}
+
+void SynthHost::stop(const std::shared_ptr<Player>& player) {
+    post([this, player] {
+        if (player->handle) api_->stop(player->handle);
+    });
+}
+
+void SynthHost::close(const std::shared_ptr<Player>& player) {
+    post([this, player] {
+        if (player->handle) api_->close(player->handle);
+        player->handle = nullptr;
+    });
+}
+
+void SynthHost::setEnabled(bool enabled) {
+    post([this, enabled] {
+        outputEnabled_ = enabled;
+        if (api_ && running_ && api_->setOutputEnabled(enabled) != 0) report(&MusicOutput::failed);
+    });
+}
+
+void SynthHost::post(Command command) {
+    {
+        const std::lock_guard lock(mutex_);
+        commands_.push_back(std::move(command));
+    }
+    wake_.notify_one();
+}
+
+void SynthHost::run() {
+    for (;;) {
+        Command command;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return quitting_ || !commands_.empty(); });
+            if (commands_.empty()) return;
+            command = std::move(commands_.front());
+            commands_.pop_front();
+        }
+        command();
+    }
+}
+
+bool SynthHost::ensureStarted() {
+    if (!api_ && !moduleBroken_) {
+        // RTLD_LOCAL: the synthesizer's libraries stay the module's own.
+        library_ = settings_.modulePath.isEmpty()
+                       ? nullptr
+                       : ::dlopen(QFile::encodeName(settings_.modulePath).constData(), RTLD_NOW | RTLD_LOCAL);
+        const auto entry = library_ ? reinterpret_cast<TolvexSynthEntry>(::dlsym(library_, "tolvex_synth_api")) : nullptr;
+        const TolvexSynthApi* api = entry ? entry() : nullptr;
+        if (api && api->abi == kTolvexSynthAbi) {
+            api_ = api;
+            if (!outputEnabled_) api_->setOutputEnabled(0);
+        } else {
+            moduleBroken_ = true;
+        }
+    }
+    if (!api_) {
+        report(&MusicOutput::failed);
+        return false;
+    }
+    const TolvexSynthConfig config{soundFont_.constData(),
+                                   output_ == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa,
+                                   appName_.constData(), appIconName_.constData()};
+    running_ = api_->start(&config) == 0;
+    if (!running_) report(&MusicOutput::failed);
+    return running_;
+}
+
+void SynthHost::report(void (MusicOutput::*signal)()) {
+    QMetaObject::invokeMethod(this, [this, signal] { emit(this->*signal)(); }, Qt::QueuedConnection);
+}
+
+}  // namespace tolvex::music

@@ -1,0 +1,42 @@
+#pragma once
+
+// What the program and its synthesizer module (libtolvexsynth.so, the one part of the program
+// that links the synthesizer and audio libraries) agree on. The program loads the module on a
+// thread of its own once its window shows, so that neither those libraries nor the sound font
+// slow its start; every call below is made from that one thread.
+
+#include <cstddef>
+
+extern "C" {
+
+enum { kTolvexSynthAbi = 1 };
+
+enum TolvexSynthOutput { kTolvexOutputPulse = 1, kTolvexOutputAlsa = 2 };
+
+struct TolvexSynthConfig {
+    const char* soundFont;    // the sound font file to load
+    int output;               // a TolvexSynthOutput: the output the program found answering
+    const char* appName;      // how the desktop's mixer names the sound stream
+    const char* appIconName;  // the icon the mixer shows beside it
+};
+
+struct TolvexSynthApi {
+    int abi;  // kTolvexSynthAbi
+    // Makes the engine (the sound font loaded) and opens the output, each once; a call after a
+    // failure tries again. 0, or a MediaError code.
+    int (*start)(const TolvexSynthConfig* config);
+    // A player of the Standard MIDI File in `bytes`, at its start; nothing when it cannot be made.
+    void* (*open)(const void* bytes, std::size_t size);
+    int (*play)(void* player);
+    int (*stop)(void* player);
+    void (*close)(void* player);
+    // Off: the output closes and its thread ends, so the music costs nothing; on: it opens again.
+    int (*setOutputEnabled)(int enabled);
+    // Closes the output and the engine; every player must be closed first.
+    void (*finish)(void);
+};
+
+// The module's one exported symbol.
+const TolvexSynthApi* tolvex_synth_api(void);
+typedef const TolvexSynthApi* (*TolvexSynthEntry)(void);
+}

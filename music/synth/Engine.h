@@ -1,0 +1,42 @@
+#pragma once
+
+#include <fluidsynth.h>
+
+#include <cstddef>
+#include <mutex>
+
+namespace tolvex::synth {
+
+// The synthesizer of the run: settings, synth and sound font, and the players of MIDI files on
+// it. An audio thread renders while the module's thread creates, plays, stops and deletes
+// players; the library's player is not safe against a render running at the same time, so both
+// sides hold one mutex.
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    bool loadSoundFont(const char* path);
+
+    fluid_player_t* open(const void* bytes, std::size_t size);
+    bool play(fluid_player_t* player);
+    void stop(fluid_player_t* player);
+    void close(fluid_player_t* player);
+
+    // For the audio thread: the next frames as interleaved stereo samples.
+    void renderInterleaved(float* samples, int frames);
+    // For the library's own audio drivers: the next frames into their buffers.
+    int renderBuffers(int frames, int effectCount, float* effects[], int outputCount, float* outputs[]);
+
+    fluid_settings_t* settings() const { return settings_; }
+    double sampleRate() const;
+
+private:
+    std::mutex mutex_;
+    fluid_settings_t* settings_;
+    fluid_synth_t* synth_ = nullptr;
+};
+
+}  // namespace tolvex::synth

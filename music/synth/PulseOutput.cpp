@@ -1,0 +1,187 @@
+#include <pulse/pulseaudio.h>
+
+#include "Engine.h"
+#include "Output.h"
+
+namespace tolvex::synth {
+
+namespace {
+
+constexpr std::uint32_t kChannels = 2;
+constexpr std::uint32_t kFrameBytes = kChannels * sizeof(float);
+// Background music needs no low latency, and larger requests wake the thread less often: the
+// server asks for about 23 ms at a time and holds about 93 ms.
+constexpr std::uint32_t kRequestFrames = 1024;
+constexpr std::uint32_t kBufferFrames = 4096;
+constexpr pa_usec_t kStartTimeout = 5 * PA_USEC_PER_SEC;
+constexpr pa_usec_t kRetryInterval = PA_USEC_PER_SEC;
+
+// The music's stream on the sound server, rendered by the engine on the connection's thread.
+// Its names (the program's name and icon, the media role "music") are given through the
+// library's property lists, so that no environment variable is set while threads run. When
+// the server goes away, the output tries again every second until it is back; nobody waits.
+class PulseOutput final : public Output {
+public:
+    PulseOutput(Engine& engine, StreamNames names)
+        : engine_(engine), names_(std::move(names)), loop_(pa_threaded_mainloop_new()) {}
+
+    ~PulseOutput() override {
+        if (!loop_) return;
+        pa_threaded_mainloop_lock(loop_);
+        cancelTimer();
+        drop();
+        pa_threaded_mainloop_unlock(loop_);
+        pa_threaded_mainloop_stop(loop_);
+        pa_threaded_mainloop_free(loop_);
+    }
+
+    PulseOutput(const PulseOutput&) = delete;
+    PulseOutput& operator=(const PulseOutput&) = delete;
+
+    // Connects and waits until the stream plays, or the connection fails or times out.
+    bool start() {
+        if (!loop_ || pa_threaded_mainloop_start(loop_) < 0) return false;
+        pa_threaded_mainloop_lock(loop_);
+        connect();
+        armTimer(kStartTimeout);
+        while (state_ == State::Starting) pa_threaded_mainloop_wait(loop_);
+        cancelTimer();
+        const bool playing = state_ == State::Playing;
+        pa_threaded_mainloop_unlock(loop_);
+        return playing;
+    }
+
+private:
+    enum class State { Starting, Playing, Failed, Lost };
+
+    pa_mainloop_api* api() const { return pa_threaded_mainloop_get_api(loop_); }
+
+    void connect() {
+        pa_proplist* properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, names_.application.c_str());
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, names_.iconName.c_str());
+        context_ = pa_context_new_with_proplist(api(), names_.application.c_str(), properties);
+        pa_proplist_free(properties);
+        pa_context_set_state_callback(context_, onContextState, this);
+        // Never start a server of our own: the desktop's is the one its mixer controls.
+        if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) fail();
+    }
+
+    void openStream() {
+        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, std::uint32_t(engine_.sampleRate()), kChannels};
+        pa_proplist* properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "music");
+        pa_proplist_sets(properties, PA_PROP_MEDIA_ICON_NAME, names_.iconName.c_str());
+        stream_ = pa_stream_new_with_proplist(context_, names_.application.c_str(), &spec, nullptr, properties);
+        pa_proplist_free(properties);
+        if (!stream_) return fail();
+        pa_stream_set_state_callback(stream_, onStreamState, this);
+        pa_stream_set_write_callback(stream_, onWrite, this);
+        const std::uint32_t unset = std::uint32_t(-1);
+        const pa_buffer_attr buffer{unset, kBufferFrames * kFrameBytes, unset, kRequestFrames * kFrameBytes, unset};
+        if (pa_stream_connect_playback(stream_, nullptr, &buffer, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0)
+            fail();
+    }
+
+    void drop() {
+        if (stream_) {
+            pa_stream_set_state_callback(stream_, nullptr, nullptr);
+            pa_stream_set_write_callback(stream_, nullptr, nullptr);
+            pa_stream_disconnect(stream_);
+            pa_stream_unref(stream_);
+            stream_ = nullptr;
+        }
+        if (context_) {
+            pa_context_set_state_callback(context_, nullptr, nullptr);
+            pa_context_disconnect(context_);
+            pa_context_unref(context_);
+            context_ = nullptr;
+        }
+    }
+
+    // The connection failed: while starting, start() reports it; later, the output waits a
+    // second and connects again, as often as it takes.
+    void fail() {
+        if (state_ == State::Starting) {
+            state_ = State::Failed;
+            pa_threaded_mainloop_signal(loop_, 0);
+            return;
+        }
+        state_ = State::Lost;
+        drop();
+        armTimer(kRetryInterval);
+    }
+
+    void armTimer(pa_usec_t delay) {
+        cancelTimer();
+        timeval when{};
+        pa_timeval_add(pa_gettimeofday(&when), delay);
+        timer_ = api()->time_new(api(), &when, onTimer, this);
+    }
+
+    void cancelTimer() {
+        if (timer_) api()->time_free(timer_);
+        timer_ = nullptr;
+    }
+
+    static void onContextState(pa_context* context, void* self) {
+        auto* output = static_cast<PulseOutput*>(self);
+        switch (pa_context_get_state(context)) {
+            case PA_CONTEXT_READY: output->openStream(); break;
+            case PA_CONTEXT_FAILED:
+            case PA_CONTEXT_TERMINATED: output->fail(); break;
+            default: break;
+        }
+    }
+
+    static void onStreamState(pa_stream* stream, void* self) {
+        auto* output = static_cast<PulseOutput*>(self);
+        switch (pa_stream_get_state(stream)) {
+            case PA_STREAM_READY:
+                output->state_ = State::Playing;
+                pa_threaded_mainloop_signal(output->loop_, 0);
+                break;
+            case PA_STREAM_FAILED: output->fail(); break;
+            default: break;
+        }
+    }
+
+    static void onWrite(pa_stream* stream, std::size_t requested, void* self) {
+        auto* output = static_cast<PulseOutput*>(self);
+        void* data = nullptr;
+        std::size_t size = requested;
+        if (pa_stream_begin_write(stream, &data, &size) < 0 || !data) return;
+        const std::size_t frames = size / kFrameBytes;
+        output->engine_.renderInterleaved(static_cast<float*>(data), int(frames));
+        pa_stream_write(stream, data, frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
+    }
+
+    static void onTimer(pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+        auto* output = static_cast<PulseOutput*>(self);
+        output->cancelTimer();
+        if (output->state_ == State::Starting) {
+            output->state_ = State::Failed;
+            pa_threaded_mainloop_signal(output->loop_, 0);
+        } else if (output->state_ == State::Lost) {
+            output->connect();
+        }
+    }
+
+    Engine& engine_;
+    StreamNames names_;
+    pa_threaded_mainloop* loop_;
+    pa_context* context_ = nullptr;
+    pa_stream* stream_ = nullptr;
+    pa_time_event* timer_ = nullptr;
+    State state_ = State::Starting;
+};
+
+}  // namespace
+
+std::unique_ptr<Output> openPulseOutput(Engine& engine, const StreamNames& names) {
+    auto output = std::make_unique<PulseOutput>(engine, names);
+    if (!output->start()) return nullptr;
+    return output;
+}
+
+}  // namespace tolvex::synth
