@@ -1,12 +1,22 @@
 #include "ClickLabel.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 
 #include "MouseRouting.h"
 
 namespace tolvex {
 
-ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) { keepMouseEventsToItself(this); }
+ClickLabel::ClickLabel(QWidget* parent, Kind kind) : QLabel(parent), kind_(kind) { keepMouseEventsToItself(this); }
+
+void ClickLabel::setSelected(bool selected) {
+    if (selected == selected_) return;
+    selected_ = selected;
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
 
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     event->accept();
