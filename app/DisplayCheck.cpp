@@ -1,13 +1,7 @@
 #include "DisplayCheck.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
-
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cstring>
+#include <wayland-client-core.h>
+#include <xcb/xcb.h>
 
 namespace tolvex {
 
@@ -15,45 +9,42 @@ namespace {
 
 QString env(const char* name) { return qEnvironmentVariable(name); }
 
-bool canConnectUnix(const QString& path) {
-    const QByteArray bytes = QFileInfo(path).absoluteFilePath().toLocal8Bit();
-    sockaddr_un address{};
-    if (bytes.size() >= qsizetype(sizeof(address.sun_path))) return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, bytes.constData(), std::size_t(bytes.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return ok;
+// Asked of the display libraries themselves, so that every way of reaching a server counts: a
+// socket file, an abstract socket, TCP, or an X server that the desktop starts on demand.
+bool xServerAnswers() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
 }
 
-// A local X display (":N" or "unix:N") must have its server's socket; remote ones are left to
-// the toolkit.
-bool localXServerAnswers(const QString& display) {
-    static const QRegularExpression local(QStringLiteral("^(?:unix)?:(\\d+)(?:\\.\\d+)?$"));
-    const QRegularExpressionMatch match = local.match(display);
-    if (!match.hasMatch()) return true;
-    return canConnectUnix(QStringLiteral("/tmp/.X11-unix/X") + match.captured(1));
+bool waylandAnswers() {
+    wl_display* display = wl_display_connect(nullptr);
+    if (display) wl_display_disconnect(display);
+    return display != nullptr;
 }
 
 }  // namespace
 
 std::optional<QString> displayProblem() {
     const QString platform = env("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")) &&
-        !platform.startsWith(QLatin1String("wayland")))
-        return std::nullopt;
+    const bool wantsX = platform.isEmpty() || platform.startsWith(QLatin1String("xcb"));
+    const bool wantsWayland = platform.isEmpty() || platform.startsWith(QLatin1String("wayland"));
+    // Other platforms (offscreen, vnc, ...) need no display server.
+    if (!wantsX && !wantsWayland) return std::nullopt;
+
     const QString display = env("DISPLAY");
-    if (!display.isEmpty()) {
-        if (localXServerAnswers(display)) return std::nullopt;
+    if (wantsX && !display.isEmpty()) {
+        if (xServerAnswers()) return std::nullopt;
         return QStringLiteral("cannot open the display %1: no X server answers there").arg(display);
     }
-    const QString wayland = env("WAYLAND_DISPLAY");
-    if (!wayland.isEmpty() && !platform.startsWith(QLatin1String("xcb"))) return std::nullopt;
+    if (wantsWayland && !env("WAYLAND_DISPLAY").isEmpty()) {
+        if (waylandAnswers()) return std::nullopt;
+        return QStringLiteral("cannot open the Wayland display %1: no compositor answers there")
+            .arg(env("WAYLAND_DISPLAY"));
+    }
     return QStringLiteral(
-        "no display to open a window on (DISPLAY is not set); "
-        "start TolvexApp in a graphical session, or under Xvfb");
+        "no display to open a window on (DISPLAY is not set); start TolvexApp in a graphical session, or under Xvfb");
 }
 
 }  // namespace tolvex

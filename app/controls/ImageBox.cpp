@@ -2,7 +2,18 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace tolvex {
+
+namespace {
+
+bool isWholeMultiple(double target, int source) {
+    const double factor = target / source;
+    return factor >= 1 && std::abs(factor - std::round(factor)) < 1e-9;
+}
+
+}  // namespace
 
 void ImageBox::setPicture(const QPixmap& picture) {
     picture_ = picture;
@@ -12,7 +23,12 @@ void ImageBox::setPicture(const QPixmap& picture) {
 void ImageBox::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Pixel art enlarged by a whole factor (the icon on a screen scaled by 2) keeps its square
+    // pixels; any other stretch (the logo, a factor of 1.5) is smoothed.
+    const double ratio = devicePixelRatioF();
+    const bool crisp =
+        isWholeMultiple(width() * ratio, picture_.width()) && isWholeMultiple(height() * ratio, picture_.height());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !crisp);
     painter.drawPixmap(rect(), picture_);
 }
 
