@@ -9,10 +9,16 @@ lines written bar by bar, and a list of sections saying what each part plays.
 One function per part turns that into notes. The output is deterministic.
 
 Form at 80 bpm in 4/4 (3 s a bar): intro 8 bars, theme A 16 (F major),
-theme B 16, A again 8 with the clarinet leading, a bridge 16 in D minor,
-a breakdown 8, theme A 16, the second half of B 8, an outro of 7 bars that
-closes on C7 and rings to the end of the file. The program restarts the tune
-when it ends, so that dominant resolves into the intro's F major.
+theme B 16, A again 8 with the clarinet leading in a variant of the theme's
+first half, a bridge 16 in D minor, a breakdown 8 where the flute sings
+softly in long notes, theme A 16 ornamented, the second half of B 8 with a
+new close, an outro of 7 bars that closes on C7 and rings to the end of the
+file. The program restarts the tune when it ends, so that dominant resolves
+into the intro's F major.
+
+The mix stays even, so a volume set during the intro suits the whole loop:
+the leading line is the loudest part throughout, and the middle octave is the
+clarinet's, with the electric piano under it and the pad softly above it.
 """
 
 import sys
@@ -29,26 +35,14 @@ END_TICK = 49_559
 PITCH_CLASSES = {"C": 0, "D": 2, "E": 4, "F": 5, "G": 7, "A": 9, "B": 11}
 DURATIONS = {"w": 480, "h": 240, "q": 120, "e": 60, "s": 30}
 
-CHORD_QUALITIES = {
-    "": (0, 4, 7),
-    "m": (0, 3, 7),
-    "7": (0, 4, 7, 10),
-    "maj7": (0, 4, 7, 11),
-    "m7": (0, 3, 7, 10),
-    "sus": (0, 5, 7),
-    "7sus": (0, 5, 7, 10),
-    "m7b5": (0, 3, 6, 10),
-    "add9": (0, 4, 7, 14),
-}
+CHORD_QUALITIES = {"": (0, 4, 7), "m": (0, 3, 7), "7": (0, 4, 7, 10), "maj7": (0, 4, 7, 11),
+                   "m7": (0, 3, 7, 10), "7sus": (0, 5, 7, 10), "m7b5": (0, 3, 6, 10),
+                   "add9": (0, 4, 7, 14)}
 
 
 def semitone(name):
     """Semitones above C: 'Bb' -> 10, 'C#' -> 1."""
     return PITCH_CLASSES[name[0]] + sum({"#": 1, "b": -1}[a] for a in name[1:])
-
-
-def pitch_class(name):
-    return semitone(name) % 12
 
 
 def note_number(name):
@@ -91,9 +85,9 @@ def chord(symbol):
     """'Bbmaj7/D' -> Chord(root 10, tones {10, 2, 5, 9}, bass 2)."""
     symbol, _, bass = symbol.partition("/")
     split = 2 if len(symbol) > 1 and symbol[1] in "#b" else 1
-    root = pitch_class(symbol[:split])
+    root = semitone(symbol[:split]) % 12
     tones = tuple((root + i) % 12 for i in CHORD_QUALITIES[symbol[split:]])
-    return Chord(root, tones, pitch_class(bass) if bass else root)
+    return Chord(root, tones, semitone(bass) % 12 if bass else root)
 
 
 def place(pc, low):
@@ -159,30 +153,48 @@ COUNTER_BRIDGE = line(
     "Bb4:h G4:h", "E4:h G4:h", "F4:q A4:q D5:q F5:q", "E5:q. D5:e C#5:q A4:q",
 )
 
-# Floats above the clarinet when it takes theme A.
+# The returns of the themes are written out anew rather than repeated.
+THEME_A_CLARINET = line(
+    "A4:q. C5:e F5:h", "E5:q. F5:e G5:q C5:q", "D5:q. F5:e A5:h", "G5:e F5:e D5:h r:q",
+    "C5:q. F5:e A5:q G5:e F5:e", "G5:q. A5:e Bb5:q. G5:e", "G5:q E5:q C5:q. D5:e", "E5:h Bb4:q C5:q",
+)
+
+THEME_A_RETURN = line(
+    "A4:e C5:e F5:q. E5:e F5:e G5:e", "G5:q. E5:e C5:q E5:q",
+    "D5:q. F5:e A5:e G5:e F5:e A5:e", "F5:q D5:h r:e F5:e",
+    "C6:q. A5:e F5:q G5:e A5:e", "Bb5:q. A5:e G5:q D5:q",
+    "E5:q. F5:e G5:q C5:q", "E5:h r:e G5:e F5:e E5:e",
+    "F5:q. A5:e C6:q A5:q", "G5:q. F5:e E5:q C5:q",
+    "D5:q F5:q A5:q D6:q", "C6:q. Bb5:e F5:q D5:q",
+    "G5:q. A5:e Bb5:q D6:q", "C6:q. Bb5:e G5:q E5:q",
+    "F5:q. A5:e C6:q. A5:e", "F5:h. r:q",
+)
+
+THEME_B_CLOSE = THEME_B[8:12] + line("G5:q A5:q Bb5:q. C6:e", "D6:q. C6:e Bb5:h",
+                                     "G5:q. A5:e G5:q F5:q", "G5:q. F5:e E5:h")
+
+# Floats softly above the clarinet when it takes theme A.
 DESCANT = line("A5:h C6:h", "D6:w", "C6:h. Bb5:q", "Bb5:h. r:q")
 
 # Leads the ear back into theme A: the pickup lands on its first note, A4.
 PICKUP = line("r:h. C5:e Bb4:e")
 
-COUNTER_INTRO = rests(4) + line(
-    "A4:q. C5:e F5:h", "D5:q. C5:e A4:h", "Bb4:q. A4:e G4:h", "F4:h E4:h",
-)
+THEME_INTRO = line("r:q C5:q F5:q. E5:e", "D5:h. r:q", "r:q C5:q A5:q. G5:e", "F5:h. r:q",
+                   "A4:q. C5:e F5:h", "D5:q. C5:e A4:h", "Bb4:q. A4:e G4:h") + PICKUP
 
-COUNTER_BREAKDOWN = line(
-    "F4:q. Bb4:e D5:q C5:e Bb4:e", "C5:h A4:h",
-    "G4:q. Bb4:e D5:q C5:e Bb4:e", "G4:w",
-    "F4:q. Bb4:e D5:q. C5:e", "C5:h A4:h", "Bb4:h F4:h", "E4:h G4:h",
-)
+COUNTER_INTRO = rests(4) + line("F4:w", "F4:h D4:h", "D4:h. E4:q", "F4:h E4:h")
 
-THEME_OUTRO = line(
-    "A4:q. C5:e F5:h", "E5:q. D5:e A4:h", "r:q D5:q F5:q D5:q", "C5:w",
-    "r:h D5:q. C5:e", "D5:h. C5:q", "Bb4:w",
-)
+# Long notes over the breakdown's held bass, the clarinet moving under them.
+THEME_BREAKDOWN = line("D5:h. C5:e D5:e", "C5:h A4:h", "Bb4:h. C5:e D5:e", "E5:h. r:q",
+                       "F5:h. E5:e D5:e", "C5:h. A4:q", "D5:q. C5:e Bb4:h") + PICKUP
 
-COUNTER_OUTRO = line(
-    "F4:h A4:h", "A4:h F4:h", "F4:h D4:h", "F4:h. A4:q", "Bb4:h G4:h", "F4:w", "E4:w",
-)
+COUNTER_BREAKDOWN = line("F4:h D4:h", "F4:h. E4:q", "D4:h G4:h", "G4:q. F4:e E4:q G4:q",
+                         "D4:h F4:h", "A4:h. F4:q", "G4:h F4:h", "E4:h. G4:q")
+
+THEME_OUTRO = line("A4:q. C5:e F5:h", "E5:q. D5:e A4:h", "r:q D5:q F5:q D5:q", "C5:w",
+                   "r:h D5:q. C5:e", "D5:h. C5:q", "Bb4:w")
+
+COUNTER_OUTRO = line("F4:h A4:h", "A4:h F4:h", "F4:h D4:h", "F4:h. A4:q", "Bb4:h G4:h", "F4:w", "E4:w")
 
 # --- chord progressions (one string per bar; two symbols split the bar) -----
 
@@ -269,6 +281,7 @@ class Section:
     pad: list
     drums: list
     crashes: tuple = ()  # bars (from 1) that open with a crash cymbal
+    lead: str = "melody"  # the line played out; the other one answers under it
 
     def __post_init__(self):
         parts = (self.melody, self.counter, self.harmony, self.bass, self.pad, self.drums)
@@ -281,40 +294,40 @@ def each(pattern, count):
 
 
 SECTIONS = [
-    Section("intro", INTRO_CHORDS, (0.62, 0.78),
-            melody=rests(7) + PICKUP, counter=COUNTER_INTRO,
+    Section("intro", INTRO_CHORDS, (0.86, 0.9),
+            melody=THEME_INTRO, counter=COUNTER_INTRO,
             harmony=each("arp", 8), bass=each(None, 2) + each("hold", 6), pad=each("hold", 8),
             drums=each(None, 4) + each("light", 3) + ["light_fill"]),
-    Section("theme A", A_CHORDS, (0.74, 0.86),
+    Section("theme A", A_CHORDS, (0.86, 0.9),
             melody=THEME_A, counter=COUNTER_A,
             harmony=each("comp", 16), bass=each("pop", 16), pad=each(None, 8) + each("hold", 8),
             drums=with_fills("groove_a", 16, {8: "fill_small", 16: "fill_toms"}), crashes=(1,)),
-    Section("theme B", B_CHORDS, (0.86, 0.96),
+    Section("theme B", B_CHORDS, (0.88, 0.9),
             melody=THEME_B, counter=COUNTER_B,
             harmony=each("pulse", 16), bass=each("drive", 16), pad=each("hold", 16),
             drums=with_fills("groove_b", 16, {8: "fill_small", 16: "fill_toms"}), crashes=(1, 9)),
     # The clarinet takes the theme; the flute answers above it in the second half.
-    Section("theme A, clarinet", A_CHORDS[:8], (0.72, 0.76),
-            melody=rests(4) + DESCANT, counter=THEME_A[:8],
+    Section("theme A, clarinet", A_CHORDS[:8], (0.88, 0.88),
+            melody=rests(4) + DESCANT, counter=THEME_A_CLARINET,
             harmony=each("arp", 8), bass=each("halves", 8), pad=each("hold", 8),
-            drums=with_fills("groove_ride", 8, {8: "fill_toms"})),
-    Section("bridge", BRIDGE_CHORDS, (0.66, 0.8),
+            drums=with_fills("groove_ride", 8, {8: "fill_toms"}), lead="counter"),
+    Section("bridge", BRIDGE_CHORDS, (0.84, 0.88),
             melody=THEME_BRIDGE, counter=COUNTER_BRIDGE,
             harmony=each("halves", 16), bass=each("halftime", 16), pad=each("hold", 16),
             drums=with_fills("bridge", 16, {8: "light_fill", 16: "fill_toms"}), crashes=(1,)),
-    Section("breakdown", BREAKDOWN_CHORDS, (0.58, 0.84),
-            melody=rests(7) + PICKUP, counter=COUNTER_BREAKDOWN,
+    Section("breakdown", BREAKDOWN_CHORDS, (0.88, 0.9),
+            melody=THEME_BREAKDOWN, counter=COUNTER_BREAKDOWN,
             harmony=each("arp", 8), bass=each("hold", 6) + each("halves", 2), pad=each("hold", 8),
             drums=each(None, 2) + each("hats", 4) + ["build_1", "build_2"]),
-    Section("theme A, return", A_CHORDS, (0.9, 0.96),
-            melody=THEME_A, counter=COUNTER_A,
+    Section("theme A, return", A_CHORDS, (0.88, 0.9),
+            melody=THEME_A_RETURN, counter=COUNTER_A,
             harmony=each("comp", 16), bass=each("pop", 16), pad=each("hold", 16),
             drums=with_fills("groove_b", 16, {8: "fill_small", 16: "fill_toms"}), crashes=(1, 9)),
-    Section("theme B, second half", B_CHORDS[8:], (1.0, 0.92),
-            melody=THEME_B[8:], counter=COUNTER_B[8:],
+    Section("theme B, second half", B_CHORDS[8:], (0.9, 0.88),
+            melody=THEME_B_CLOSE, counter=COUNTER_B[8:],
             harmony=each("pulse", 8), bass=each("drive", 8), pad=each("hold", 8),
             drums=with_fills("groove_b", 8, {8: "fill_toms"}), crashes=(1,)),
-    Section("outro", OUTRO_CHORDS, (0.8, 0.34),
+    Section("outro", OUTRO_CHORDS, (0.9, 0.84),
             melody=THEME_OUTRO, counter=COUNTER_OUTRO,
             harmony=each("comp", 2) + each("hold", 5), bass=each("pop", 2) + each("hold", 5),
             pad=each("hold", 7), drums=each("groove_a", 2) + each("ride_soft", 3) + each(None, 2),
@@ -356,28 +369,29 @@ def timeline():
     return bars
 
 
+# Base velocities of the line that leads a section and of the one answering it.
+LEAD_VELOCITY, ANSWER_VELOCITY = 112, 84
+# From C6 up the flute pierces; it plays no harder than this there.
+TOP_OCTAVE, TOP_VELOCITY = 84, 100
+
+
 def velocity(base, level, offset=0):
     return max(1, min(127, round(base * level + offset)))
 
 
 def accent(position):
     """Metric weight of a position within the bar."""
-    if position == 0:
-        return 8
-    if position == BAR // 2:
-        return 4
-    return 0 if position % TICKS_PER_QUARTER == 0 else -5
+    return {0: 8, BAR // 2: 4}.get(position, 0 if position % TICKS_PER_QUARTER == 0 else -5)
 
 
 def chord_spans(bar, next_bar):
     """(start, end, chord, chord after it) for each chord of the bar."""
     spans = []
     for i, (start, ch) in enumerate(bar.chords):
-        end = bar.chords[i + 1][0] if i + 1 < len(bar.chords) else BAR
         if i + 1 < len(bar.chords):
-            following = bar.chords[i + 1][1]
+            end, following = bar.chords[i + 1]
         else:
-            following = next_bar.chords[0][1] if next_bar else ch
+            end, following = BAR, next_bar.chords[0][1] if next_bar else ch
         spans.append((start, end, ch, following))
     return spans
 
@@ -391,16 +405,17 @@ def pattern_hits(pattern, spans):
                 yield lo, hi - lo, rest, span
 
 
-def melodic_part(bars, which, base, legato):
+def melodic_part(bars, which, legato):
     notes = []
     for bar in bars:
+        base = LEAD_VELOCITY if bar.section.lead == which else ANSWER_VELOCITY
         position = 0
         for pitch, ticks in getattr(bar.section, which)[bar.index]:
             if pitch is not None:
-                # Higher notes carry a little more weight, as a singer's would.
-                shape = (pitch - 72) * 0.5
+                # Higher notes carry a little more weight, as a singer's would, below the top octave.
+                v = velocity(base, bar.level, accent(position) + (pitch - 72) * 0.5)
                 notes.append(Note(bar.start + position, max(20, round(ticks * legato)), pitch,
-                                  velocity(base, bar.level, accent(position) + shape)))
+                                  min(v, TOP_VELOCITY) if pitch >= TOP_OCTAVE else v))
             position += ticks
     return notes
 
@@ -416,7 +431,8 @@ def harmony_part(bars):
             notes += arpeggio(bar, spans)
             continue
         for start, length, (offset,), (_, _, ch, _) in pattern_hits(HARMONY_PATTERNS[name], spans):
-            for pitch in voicing(ch, 55):
+            # Under the clarinet, which owns the octave around middle C.
+            for pitch in voicing(ch, 50):
                 notes.append(Note(bar.start + start, length, pitch,
                                   velocity(96, bar.level, offset + accent(start) // 2)))
     return notes
@@ -426,7 +442,7 @@ def arpeggio(bar, spans):
     """Eighth notes up and down the chord, restarting at each chord change."""
     notes = []
     for span_start, span_end, ch, _ in spans:
-        tones = voicing(ch, 53)
+        tones = voicing(ch, 48)
         tones.append(tones[0] + 12)
         cycle = tones + tones[-2:0:-1]
         for step, start in enumerate(range(span_start, span_end, 60)):
@@ -455,7 +471,7 @@ def bass_part(bars):
                 pitch = place(following.bass, 34) - 1
             else:
                 pitch = place((ch.root + 7) % 12, root + 1)
-            notes.append(Note(bar.start + start, length, pitch, velocity(116, bar.level, offset)))
+            notes.append(Note(bar.start + start, length, pitch, velocity(110, bar.level, offset)))
     return notes
 
 
@@ -464,10 +480,10 @@ def pad_part(bars):
     for bar in bars:
         if bar.section.pad[bar.index] is None:
             continue
-        spans = chord_spans(bar, None)
-        for start, length, _, (_, _, ch, _) in pattern_hits(HARMONY_PATTERNS["hold"], spans):
-            for pitch in voicing(ch, 60):
-                notes.append(Note(bar.start + start, length, pitch, velocity(92, bar.level)))
+        for start, end, ch, _ in chord_spans(bar, None):
+            # Two tones that colour the chord, its third (or fourth) and its top one.
+            for pc in (ch.tones[1], ch.tones[-1]):
+                notes.append(Note(bar.start + start, end - start, place(pc, 72), velocity(70, bar.level)))
     return tie_repeats(notes)
 
 
@@ -509,9 +525,8 @@ def let_ring(notes, last_bar_start):
 
 def separate_repeats(notes):
     """Ends a note where the same key is struck again, so every on has its off."""
-    notes = sorted(notes, key=lambda n: (n.start, n.pitch))
     kept, sounding = [], {}
-    for note in notes:
+    for note in sorted(notes, key=lambda n: (n.start, n.pitch)):
         previous = sounding.get(note.pitch)
         if previous and previous.start == note.start:
             previous.velocity = max(previous.velocity, note.velocity)
@@ -538,8 +553,8 @@ class Instrument:
 
 
 INSTRUMENTS = [
-    Instrument("Melody (flute)", 0, 73, 127, 70, 50, lambda bars: melodic_part(bars, "melody", 118, 0.94)),
-    Instrument("Counter-melody (clarinet)", 1, 71, 116, 44, 50, lambda bars: melodic_part(bars, "counter", 104, 0.96)),
+    Instrument("Melody (flute)", 0, 73, 127, 70, 50, lambda bars: melodic_part(bars, "melody", 0.94)),
+    Instrument("Counter-melody (clarinet)", 1, 71, 116, 44, 50, lambda bars: melodic_part(bars, "counter", 0.96)),
     Instrument("Harmony (electric piano)", 2, 4, 110, 86, 60, harmony_part),
     Instrument("Bass (fingered)", 3, 33, 120, 64, 20, bass_part),
     Instrument("Drums", 9, None, 116, 64, 36, drum_part),
