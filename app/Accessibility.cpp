@@ -98,6 +98,8 @@ void markAsDecoration(QWidget& widget) { widget.setProperty(kDecoration, true); 
 
 void markAsTabList(QWidget& widget) { widget.setProperty(kTabList, true); }
 
-void installAccessibility() { QAccessible::installFactory(factory); }
+void installAccessibility() {
+    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(factory), true);
+}
 
 }  // namespace tolvex

@@ -9,6 +9,7 @@ namespace tolvex {
 // as push buttons, the two home-page labels as links, each with the action that clicks it; the
 // decoration (eye lights, corner circle, the corner's drag area) stays out of their way.
 // The answer boxes need nothing here: each is named by its question, whose label is its buddy.
+// Installed once, by the first window, before any of its controls is made.
 void installAccessibility();
 
 // The builder's marks: decoration is left out; a tab row is a page-tab list.

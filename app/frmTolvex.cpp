@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 
+#include "Accessibility.h"
 #include "DesignedLayout.h"
 #include "LayoutBuilder.h"
 #include "MusicOutput.h"
@@ -17,6 +18,7 @@ namespace tolvex {
 
 frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), media_(media), musicOutput_(musicOutput) {
+    installAccessibility();
     setWindowTitle(QString::fromUtf8(layout::kWindowCaption));
     setWindowIcon(QIcon(resources::kIcon));
     setFixedSize(units::pixels(layout::kWindowWidthTwips), units::pixels(layout::kWindowHeightTwips));

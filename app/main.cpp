@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "Accessibility.h"
 #include "DisplayCheck.h"
 #include "MediaCommandLayer.h"
 #include "MusicSetup.h"
@@ -21,7 +20,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromUtf8(tolvex::version::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
 
-    tolvex::installAccessibility();
     tolvex::music::SynthHost synth(tolvex::musicSettings());
     tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
     tolvex::frmTolvex form(media, synth);

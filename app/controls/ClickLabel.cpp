@@ -3,11 +3,9 @@
 #include <QAccessible>
 #include <QMouseEvent>
 
-#include "MouseRouting.h"
-
 namespace tolvex {
 
-ClickLabel::ClickLabel(QWidget* parent, Kind kind) : QLabel(parent), kind_(kind) { keepMouseEventsToItself(this); }
+ClickLabel::ClickLabel(QWidget* parent, Kind kind) : QLabel(parent), kind_(kind) { setMouseTracking(true); }
 
 void ClickLabel::setSelected(bool selected) {
     if (selected == selected_) return;

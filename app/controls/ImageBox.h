@@ -7,7 +7,7 @@
 namespace tolvex {
 
 // An image of the window: a frame whose picture is stretched to its box. Like every frame
-// it reports pointer moves and keeps presses to itself (a press on it does nothing).
+// it reports pointer moves; a press on it does nothing.
 class ImageBox : public PageFrame {
     Q_OBJECT
 public:

@@ -16,8 +16,6 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 }  // namespace tolvex

@@ -2,13 +2,10 @@
 
 #include <QScrollBar>
 
-#include "MouseRouting.h"
-
 namespace tolvex {
 
 SingleLineBox::SingleLineBox(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
-    keepMouseEventsToItself(this);
 }
 
 MultiLineBox::MultiLineBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -16,7 +13,6 @@ MultiLineBox::MultiLineBox(QWidget* parent) : QPlainTextEdit(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
-    keepMouseEventsToItself(this);
 }
 
 }  // namespace tolvex
