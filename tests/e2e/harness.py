@@ -1,9 +1,9 @@
-"""The end-to-end harness: a real X server (Xvfb, 24-bit) with openbox, a PulseAudio daemon
-with a null sink, and TolvexApp copied into a program directory of its own.
+"""The end-to-end harness: a real X server (Xvfb, 24-bit) with openbox, a PulseAudio daemon with a
+null sink, a private D-Bus session bus, and TolvexApp copied into a program directory of its own.
 
-Input goes through xdotool as real X events, one xdotool call per step with short sleeps
-(a chained mousedown/mousemove/mouseup does not drag under openbox). The screen is read with
-ImageMagick's `import`. The harness stops only the processes it started.
+Input goes through xdotool as real X events, one call a step with short sleeps (a chained
+mousedown/mousemove/mouseup does not drag under openbox); the screen is read with `import`.
+The harness stops only the processes it started.
 """
 
 import os
@@ -15,94 +15,81 @@ import time
 
 from PIL import Image
 
-TWIPS_PER_PIXEL = 15
-WINDOW_NAME = "^Tolvex App$"
+MODULE = "libtolvexsynth.so"
 
 
 def px(twips):
-    return round(twips / TWIPS_PER_PIXEL)
+    return round(twips / 15)
 
 
-def wait_for(condition, timeout=10.0, interval=0.05, what="condition"):
+def wait_for(condition, timeout=10.0, what="condition"):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = condition()
         if value:
             return value
-        time.sleep(interval)
+        time.sleep(0.05)
     raise TimeoutError(f"timed out waiting for {what}")
 
 
 class Desktop:
-    """One X display with an optional window manager and an optional sound server."""
+    """One X display with a window manager, and optionally a sound server."""
 
-    def __init__(self, window_manager=True, sound=True):
+    def __init__(self, sound=True):
         self.root = tempfile.mkdtemp(prefix="tolvex-e2e-")
-        self.processes = []
-        self.env = dict(os.environ)
-        for name in ("WAYLAND_DISPLAY", "PULSE_SERVER", "QT_QPA_PLATFORM", "BROWSER"):
-            self.env.pop(name, None)
-        self.env["HOME"] = self._dir("home")
-        self.env["XDG_RUNTIME_DIR"] = self._dir("run")
+        self.processes, self.sound = [], False
+        self.env = {k: v for k, v in os.environ.items()
+                    if k not in ("WAYLAND_DISPLAY", "PULSE_SERVER", "QT_QPA_PLATFORM", "BROWSER")}
+        for name in ("HOME", "XDG_RUNTIME_DIR", "TMPDIR"):
+            self.env[name] = self.folder(name.lower())
         os.chmod(self.env["XDG_RUNTIME_DIR"], 0o700)
-        self.env["TMPDIR"] = self._dir("tmp")
-        self.sound = False
         try:
-            self._start_x()
-            if window_manager:
-                self._start_openbox()
+            bus = self.run(["dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"])
+            self.env["DBUS_SESSION_BUS_ADDRESS"], self.bus_pid = bus.split()
+            read_end, write_end = os.pipe()
+            self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                       pass_fds=(write_end,))
+            os.close(write_end)
+            with os.fdopen(read_end) as pipe:
+                self.env["DISPLAY"] = ":" + pipe.readline().strip()
+            self.spawn(["openbox", "--sm-disable"])
+            wait_for(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), what="openbox")
             if sound:
-                self._start_pulseaudio()
+                self.start_sound()
         except Exception:
             self.stop()
             raise
 
-    def _dir(self, name):
+    def folder(self, name):
         path = os.path.join(self.root, name)
         os.makedirs(path, exist_ok=True)
         return path
 
-    def _spawn(self, argv, **kwargs):
-        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, **kwargs)
+    def spawn(self, argv, **kwargs):
+        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
         self.processes.append(process)
         return process
 
-    def _start_x(self):
-        read_end, write_end = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.env["DISPLAY"] = ":" + number
-
-    def _start_openbox(self):
-        self._spawn(["openbox", "--sm-disable"])
-        wait_for(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]),
-                 what="openbox")
-
-    def _start_pulseaudio(self):
-        subprocess.run(["pulseaudio", "--start", "--exit-idle-time=-1", "--disallow-exit",
-                        "--log-target=stderr", "--log-level=0"], env=self.env, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-        self.sound = True
-        self.run(["pactl", "load-module", "module-null-sink", "sink_name=nullsink"])
-        self.run(["pactl", "set-default-sink", "nullsink"])
-
-    def run(self, argv, check=False, timeout=20):
-        result = subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=timeout)
-        if check and result.returncode != 0:
+    def run(self, argv, check=False):
+        result = subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=30)
+        if check and result.returncode:
             raise RuntimeError(f"{argv} failed: {result.stderr}")
         return result.stdout
 
-    def stop(self):
+    def start_sound(self):
+        self.run(["pulseaudio", "--start", "--exit-idle-time=-1", "--disallow-exit"], check=True)
+        self.sound = True
+        self.run(["pactl", "load-module", "module-null-sink", "sink_name=nullsink"], check=True)
+        self.run(["pactl", "set-default-sink", "nullsink"], check=True)
+
+    def stop_sound(self):
         if self.sound:
-            subprocess.run(["pulseaudio", "--kill"], env=self.env, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL, timeout=20)
+            self.run(["pulseaudio", "--kill"])
+            wait_for(lambda: self.run(["pactl", "info"]) == "", what="the sound server to go")
             self.sound = False
+
+    def stop(self):
+        self.stop_sound()
         for process in reversed(self.processes):
             if process.poll() is None:
                 process.terminate()
@@ -110,109 +97,112 @@ class Desktop:
                     process.wait(timeout=5)
                 except subprocess.TimeoutExpired:
                     process.kill()
-                    process.wait()
-        self.processes = []
+        if hasattr(self, "bus_pid"):
+            os.kill(int(self.bus_pid), signal.SIGTERM)
         shutil.rmtree(self.root, ignore_errors=True)
 
-    # Input, one xdotool call a step.
     def xdotool(self, *args):
         return self.run(["xdotool", *map(str, args)], check=True).strip()
 
-    def move_pointer(self, x, y):
-        self.xdotool("mousemove", x, y)
-        time.sleep(0.08)
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "60", *keys)
+        time.sleep(0.15)
 
-    def type_text(self, text):
+    def type(self, text):
         self.xdotool("type", "--delay", "20", text)
         time.sleep(0.1)
 
-    def key(self, *keys):
-        self.xdotool("key", *keys)
-        time.sleep(0.1)
+    def windows(self, name, pid=None):
+        by_pid = ["--pid", pid] if pid else []
+        return self.run(["xdotool", "search", "--onlyvisible", *map(str, by_pid), "--name", name]).split()
+
+    def answer_box(self, name, keys=("Return",)):
+        """Activates the message box titled `name` (it takes keys only once active) and answers it."""
+        box = wait_for(lambda: self.windows(f"^{name}$"), timeout=20, what=f"the box {name}")[0]
+        self.xdotool("windowactivate", "--sync", box)
+        self.key(*keys)
+        wait_for(lambda: box not in self.windows(f"^{name}$"), what=f"the box {name} to close")
+        return box
+
+    def sink_rms(self, seconds):
+        """RMS amplitude of what the null sink carries during the next few seconds."""
+        path = os.path.join(self.root, "sink.wav")
+        recorder = self.spawn(["parecord", "--device=nullsink.monitor", "--file-format=wav", path])
+        time.sleep(seconds)
+        recorder.terminate()
+        recorder.wait(timeout=10)
+        stat = subprocess.run(["sox", path, "-n", "stat"], capture_output=True, text=True).stderr
+        return float(next(line for line in stat.splitlines() if line.startswith("RMS     amp")).split(":")[1])
 
 
 class App:
-    """TolvexApp in a program directory of its own on a Desktop."""
+    """TolvexApp started on a Desktop from a program directory of its own, with its synthesizer
+    module (module=False: none; bytes: a file of those bytes in its place); `argv_prefix` runs
+    it through another command (unshare, say)."""
 
-    def __init__(self, desktop, extra_env=None):
+    def __init__(self, desktop, env=None, module=True, program_dir=None, argv_prefix=()):
         self.desktop = desktop
-        self.program_dir = desktop._dir("program")
-        self.binary = os.path.join(self.program_dir, "TolvexApp")
-        shutil.copy2(os.environ["TOLVEX_APP"], self.binary)
-        env = dict(desktop.env)
-        env.update(extra_env or {})
-        self.stderr_path = os.path.join(desktop.root, "app-stderr.txt")
-        self.stderr = open(self.stderr_path, "w")
-        self.started = time.monotonic()
-        self.process = subprocess.Popen([self.binary], env=env, stdout=subprocess.DEVNULL,
-                                        stderr=self.stderr, cwd=desktop.root)
+        self.program_dir = program_dir or desktop.folder("program")
+        built = os.environ["TOLVEX_APP"]
+        shutil.copy2(built, self.program_dir)
+        if module is True:
+            shutil.copy2(os.path.join(os.path.dirname(built), MODULE), self.program_dir)
+        elif module:
+            with open(os.path.join(self.program_dir, MODULE), "wb") as f:
+                f.write(module)
+        self.stderr_path = os.path.join(desktop.root, "stderr.txt")
+        with open(self.stderr_path, "w") as stderr:
+            self.process = subprocess.Popen([*argv_prefix, os.path.join(self.program_dir, "TolvexApp")],
+                                            env={**desktop.env, **(env or {})}, cwd=desktop.root,
+                                            stdout=subprocess.DEVNULL, stderr=stderr)
         desktop.processes.append(self.process)
         self.window = None
 
     def wait_for_window(self, timeout=20):
-        def find():
+        def found():
             if self.process.poll() is not None:
-                raise RuntimeError(f"TolvexApp exited with {self.process.returncode}: {self.errors()}")
-            out = self.desktop.run(["xdotool", "search", "--onlyvisible", "--name", WINDOW_NAME])
-            return out.split()[0] if out.strip() else None
-        self.window = wait_for(find, timeout=timeout, what="the TolvexApp window")
+                raise RuntimeError(f"TolvexApp exited with {self.process.returncode}")
+            # Under a command prefix the window belongs to the prefix's child: find it by name.
+            return self.desktop.windows("^Tolvex App$")
+        self.window = wait_for(found, timeout=timeout, what="the TolvexApp window")[0]
         time.sleep(0.3)
         return self.window
 
-    def errors(self):
-        self.stderr.flush()
-        with open(self.stderr_path) as f:
-            return f.read()
-
     def geometry(self):
-        """Window position and size on the screen."""
-        out = self.desktop.run(["xwininfo", "-id", self.window])
-        fields = {}
-        for line in out.splitlines():
-            if ":" in line:
-                key, _, value = line.strip().partition(":")
-                fields[key.strip()] = value.strip()
-        return (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
-                int(fields["Width"]), int(fields["Height"]))
+        out = self.desktop.run(["xdotool", "getwindowgeometry", "--shell", self.window])
+        fields = dict(line.split("=") for line in out.split())
+        return int(fields["X"]), int(fields["Y"]), int(fields["WIDTH"]), int(fields["HEIGHT"])
 
-    def screen_point(self, x, y):
+    def point(self, twips_x, twips_y):
         left, top, _, _ = self.geometry()
-        return left + x, top + y
+        return left + px(twips_x), top + px(twips_y)
 
-    def move_to(self, x, y):
-        """Moves the pointer to a point of the window, in window pixels."""
-        self.desktop.move_pointer(*self.screen_point(x, y))
-
-    def click(self, x, y, button=1):
-        self.move_to(x, y)
-        self.desktop.xdotool("mousedown", button)
-        time.sleep(0.05)
-        self.desktop.xdotool("mouseup", button)
-        time.sleep(0.15)
-
-    def drag(self, x, y, dx, dy, button=1, steps=5):
-        """Presses at a point of the window and moves the pointer by (dx, dy) before releasing."""
-        sx, sy = self.screen_point(x, y)
-        self.desktop.move_pointer(sx, sy)
-        self.desktop.xdotool("mousedown", button)
+    def click(self, twips_x, twips_y, button=1):
+        self.desktop.xdotool("mousemove", *self.point(twips_x, twips_y))
+        time.sleep(0.1)
+        self.desktop.xdotool("click", button)
         time.sleep(0.2)
-        for step in range(1, steps + 1):
-            self.desktop.move_pointer(sx + dx * step // steps, sy + dy * step // steps)
+
+    def drag(self, twips_x, twips_y, dx, dy):
+        x, y = self.point(twips_x, twips_y)
+        self.desktop.xdotool("mousemove", x, y)
+        self.desktop.xdotool("mousedown", 1)
         time.sleep(0.2)
-        self.desktop.xdotool("mouseup", button)
+        for step in range(1, 6):
+            self.desktop.xdotool("mousemove", x + dx * step // 5, y + dy * step // 5)
+            time.sleep(0.08)
+        self.desktop.xdotool("mouseup", 1)
         time.sleep(0.3)
 
-    def screenshot(self, save_as=None):
-        path = os.path.join(self.desktop.root, "shot.png")
+    def focus(self):
+        self.desktop.xdotool("windowactivate", "--sync", self.window)
+        time.sleep(0.2)
+
+    def screenshot(self, name):
+        path = os.path.join(os.environ.get("TOLVEX_SCREENSHOTS", self.desktop.root), name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
         self.desktop.run(["import", "-window", self.window, path], check=True)
-        image = Image.open(path).convert("RGB")
-        image.load()
-        if save_as:
-            folder = os.environ.get("TOLVEX_SCREENSHOTS")
-            if folder:
-                os.makedirs(folder, exist_ok=True)
-                image.save(os.path.join(folder, save_as))
-        return image
+        return Image.open(path).convert("RGB")
 
     def wait_for_exit(self, timeout=10):
         try:
@@ -220,11 +210,6 @@ class App:
         except subprocess.TimeoutExpired:
             return None
 
-    def running(self):
-        return self.process.poll() is None
-
-    def stop(self):
-        if self.running():
-            self.process.send_signal(signal.SIGTERM)
-            self.wait_for_exit(5)
-        self.stderr.close()
+    def errors(self):
+        with open(self.stderr_path) as f:
+            return f.read()

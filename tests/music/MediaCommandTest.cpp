@@ -1,0 +1,65 @@
+#include <QTest>
+
+#include "MediaCommand.h"
+#include "MediaCommandLayer.h"
+#include "MediaError.h"
+#include "TestWindow.h"
+
+using namespace tolvex;
+using music::code;
+using music::MediaError;
+
+// The media-command layer: the four command strings, devices kept by alias, answers 0 or an error.
+class MediaCommandTest : public QObject {
+    Q_OBJECT
+
+    testing::SequencerLog log;
+    music::MediaCommandLayer layer{[this] { return std::make_unique<testing::FakeSequencer>(log); }};
+
+private slots:
+    void init() { log = {}; }
+    void cleanup() { layer.send("close midi"); }
+
+    void aPathMayBeQuotedOrHoldSpaces_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("quoted") << R"(open sequencer!"/tmp/a b/TXmidi.mid" alias midi)" << "/tmp/a b/TXmidi.mid";
+        QTest::newRow("unquoted") << "open sequencer!/tmp/a b/TXmidi.mid alias midi" << "/tmp/a b/TXmidi.mid";
+        QTest::newRow("alias in the path") << "OPEN Sequencer!/t/x alias y.mid ALIAS midi" << "/t/x alias y.mid";
+    }
+    void aPathMayBeQuotedOrHoldSpaces() {
+        QFETCH(QString, command);
+        QFETCH(QString, path);
+        const auto parsed = music::parseMediaCommand(command);
+        QVERIFY(parsed);
+        QCOMPARE(parsed->verb, music::MediaCommand::Verb::Open);
+        QCOMPARE(parsed->path, path);
+        QCOMPARE(parsed->alias, QString("midi"));
+    }
+    void anythingElseIsNoCommand() {
+        for (const char* text : {"", "play", "pause midi", "open sequencer! alias midi", "open cdaudio!/t alias midi"})
+            QCOMPARE(layer.send(text), code(MediaError::UnknownCommand));
+        QVERIFY(log.calls.isEmpty());
+    }
+    void commandsReachTheDeviceOpenUnderTheirAlias() {
+        QCOMPARE(layer.send("play midi"), code(MediaError::AliasNotOpen));
+        QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
+        QCOMPARE(layer.send("open sequencer!/t/b.mid alias MIDI"), code(MediaError::AliasAlreadyOpen));
+        QCOMPARE(layer.send("play other"), code(MediaError::AliasNotOpen));
+        QCOMPARE(layer.send("Play Midi"), 0);
+        QCOMPARE(layer.send("stop midi"), 0);
+        QCOMPARE(layer.send("close midi"), 0);
+        QCOMPARE(layer.send("stop midi"), code(MediaError::AliasNotOpen));
+        QCOMPARE(log.calls, QStringList({"open /t/a.mid", "play", "stop", "close"}));
+    }
+    void aFailedOpenLeavesNoDevice() {
+        log.openResult = code(MediaError::FileNotPlayable);
+        QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), code(MediaError::FileNotPlayable));
+        QCOMPARE(layer.send("play midi"), code(MediaError::AliasNotOpen));
+        log.openResult = 0;
+        QCOMPARE(layer.send("open sequencer!/t/a.mid alias midi"), 0);
+    }
+};
+
+QTEST_MAIN(MediaCommandTest)
+#include "MediaCommandTest.moc"

@@ -1,0 +1,70 @@
+#include <QTest>
+
+#include "Navigation.h"
+
+using namespace tolvex::wizard;
+
+// The rules of page navigation, highlighting and the page keys, without a window.
+class NavigationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aTabOfTheOtherRowBringsItsRowToTheFront() {
+        const auto toCoder = pageSwitch(kWelcomeTab, 7);
+        QVERIFY(toCoder);
+        QCOMPARE(toCoder->frontRow, std::optional(1));
+        QCOMPARE(pageSwitch(7, 5)->frontRow, std::optional(0));
+        QCOMPARE(rowTop(0, 7), kBackRowTop);
+        QCOMPARE(rowTop(1, 7), kFrontRowTop);
+    }
+    void aTabOfTheSameRowMovesNoRow() {
+        QCOMPARE(pageSwitch(7, 8)->frontRow, std::nullopt);
+        QCOMPARE(pageSwitch(2, 5)->frontRow, std::nullopt);
+    }
+    void theShownTabOrNoTabChangesNothing() {
+        QVERIFY(!pageSwitch(4, 4));
+        QVERIFY(!pageSwitch(4, kBeginButton));
+        QVERIFY(!pageSwitch(4, 12));
+    }
+    void onlyTheShownTabHasThePageColour() {
+        QCOMPARE(tabColour(6, 6), kPageColour);
+        QCOMPARE(tabColour(2, 6), kUnselectedTabColour);
+    }
+    void eachButtonHasItsAction() {
+        QCOMPARE(actionOf(kCloseButton), ButtonAction::Close);
+        QCOMPARE(actionOf(kHomePageLink), ButtonAction::OpenHomePage);
+        QCOMPARE(actionOf(kFirstTab), ButtonAction::ShowPage);
+        QCOMPARE(actionOf(kLastTab), ButtonAction::ShowPage);
+        QCOMPARE(actionOf(kBeginButton), ButtonAction::Begin);
+        QCOMPARE(actionOf(kFinishButton), ButtonAction::Finish);
+        QCOMPARE(actionOf(-1), ButtonAction::Nothing);
+        QCOMPARE(actionOf(12), ButtonAction::Nothing);
+    }
+    void theHoverLightMovesFromLabelToLabel() {
+        const auto first = hoverChange(-1, 3);
+        QCOMPARE(first->putOut, std::nullopt);
+        QCOMPARE(first->light, std::int16_t(3));
+        QCOMPARE(hoverChange(3, 4)->putOut, std::optional<std::int16_t>(3));
+        QVERIFY(!hoverChange(4, 4));
+    }
+    void thePageKeysWalkTheTabsAndWrapAround() {
+        QCOMPARE(tabAfter(kWelcomeTab, 1), kGeneralTab);
+        QCOMPARE(tabAfter(kFinishTab, 1), kWelcomeTab);
+        QCOMPARE(tabAfter(kWelcomeTab, -1), kFinishTab);
+        QCOMPARE(tabAfter(6, -1), std::int16_t(5));
+    }
+    void returnIsBeginOrFinishOnThePagesWithoutBoxes() {
+        QCOMPARE(returnKeyButton(kWelcomeTab), std::optional(kBeginButton));
+        QCOMPARE(returnKeyButton(kFinishTab), std::optional(kFinishButton));
+        QCOMPARE(returnKeyButton(kGeneralTab), std::nullopt);
+    }
+    void theFocusGoesToEachPagesFirstQuestion() {
+        QCOMPARE(firstQuestionOn(pageOfTab(kGeneralTab)), std::optional<std::int16_t>(0));
+        QCOMPARE(firstQuestionOn(pageOfTab(5)), std::optional<std::int16_t>(10));
+        QCOMPARE(firstQuestionOn(pageOfTab(8)), std::optional<std::int16_t>(21));
+        QCOMPARE(firstQuestionOn(pageOfTab(kWelcomeTab)), std::nullopt);
+        QCOMPARE(firstQuestionOn(pageOfTab(kFinishTab)), std::nullopt);
+    }
+};
+
+QTEST_APPLESS_MAIN(NavigationTest)
+#include "NavigationTest.moc"
