@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever Debian packages are missing (apt-get runs only then, so a second run is
 # fast) and builds TolvexApp in build/. With --tests it also installs the test tools and
-# builds the sanitizer build in build-asan/.
+# builds the sanitizer builds: ASan + UBSan in build-asan/, ThreadSanitizer (the music engine
+# and its test alone) in build-tsan/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/packages.sh"
@@ -26,4 +27,6 @@ cmake --build "$root/build"
 if [ "${1:-}" = "--tests" ]; then
   cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEX_SANITIZE=ON >/dev/null
   cmake --build "$root/build-asan"
+  cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEX_THREAD_SANITIZE=ON >/dev/null
+  cmake --build "$root/build-tsan"
 fi

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test: unit, widget and end-to-end tests on the normal
-# build, then the unit and widget tests again on the sanitizer (ASan + UBSan) build.
+# Sets everything up and runs every test: the format check, then unit, widget and end-to-end
+# tests on the normal build, the unit and widget tests again under ASan + UBSan, and the music
+# engine's test under ThreadSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" --tests
 
 status=0
+echo "== format (clang-format) =="
+(cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror) || status=1
 echo "== tests (build/) =="
 ctest --test-dir "$root/build" --output-on-failure || status=1
 echo "== unit and widget tests under ASan + UBSan (build-asan/) =="
 ctest --test-dir "$root/build-asan" --output-on-failure -L unit || status=1
+echo "== the music engine under ThreadSanitizer (build-tsan/) =="
+ctest --test-dir "$root/build-tsan" --output-on-failure || status=1
 exit $status
