@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test: the format check, then unit, widget and end-to-end
-# tests on the normal build, the unit and widget tests again under ASan + UBSan, and the music
-# engine's test under ThreadSanitizer.
+# Sets everything up, builds the Debian package, and runs every test: the format check, then
+# unit, widget and end-to-end tests on the normal build (the package's among them), the unit
+# and widget tests again under ASan + UBSan, and the music engine's test under ThreadSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" --tests
+"$root/scripts/package.sh"
 
 status=0
 echo "== format (clang-format) =="

@@ -5,9 +5,10 @@ Run (from the repository root; the outputs go next to this script's folder):
     /usr/bin/python3 tools/make_pictures.py
 
 It writes resources/pictures/tolvex.ico (the 32 x 32, 16-colour window
-icon), resources/pictures/tolvex.png (the same image with alpha, for the
-desktop entry) and resources/pictures/logo.jpg (the 150 x 131 logo of the
-Welcome page). The output is the same on every run; commit it.
+icon), resources/pictures/hicolor/*.png (the same image with alpha at the
+desktop's icon sizes, for the desktop entry) and resources/pictures/logo.jpg
+(the 150 x 131 logo of the Welcome page). The output is the same on every
+run; commit it.
 """
 
 import struct
@@ -22,6 +23,7 @@ LEFT_EYE = (11.5, 16.5)
 RIGHT_EYE = (21.5, 16.5)
 
 ICON_SIZE = 32
+HICOLOR_SIZES = (16, 32, 48, 64, 128, 256)
 OUT_DIR = Path(__file__).resolve().parent.parent / "resources" / "pictures"
 FONT = "/usr/share/fonts/truetype/liberation2/LiberationMono-Bold.ttf"
 
@@ -279,7 +281,10 @@ def main():
     OUT_DIR.mkdir(parents=True, exist_ok=True)
     pixels = icon_pixels()
     (OUT_DIR / "tolvex.ico").write_bytes(ico_bytes(pixels))
-    icon_image(pixels).save(OUT_DIR / "tolvex.png")
+    # Pixel art is scaled without smoothing, so that its pixels stay square and sharp.
+    (OUT_DIR / "hicolor").mkdir(exist_ok=True)
+    for size in HICOLOR_SIZES:
+        icon_image(pixels).resize((size, size), Image.Resampling.NEAREST).save(OUT_DIR / "hicolor" / f"{size}.png")
     # Baseline (not progressive), full-resolution colour so the red stays sharp.
     logo_image().save(OUT_DIR / "logo.jpg", "JPEG", quality=92, subsampling=0,
                       progressive=False, optimize=False)

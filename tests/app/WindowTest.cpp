@@ -39,7 +39,8 @@ private slots:
         const QImage strip = w.form.grab(QRect(TestWindow::at(720, 0), TestWindow::at(6500, 360))).toImage();
         int lightGrey = 0;
         for (int y = 0; y < strip.height(); ++y)
-            for (int x = 0; x < strip.width(); ++x) lightGrey += strip.pixelColor(x, y) == QColor(224, 224, 224);
+            for (int x = 0; x < strip.width(); ++x)
+                lightGrey += strip.pixelColor(x, y) == QColor(224, 224, 224);
         QVERIFY2(lightGrey > 200, qPrintable(QString::number(lightGrey)));
     }
     void aTabOfTheBackRowComesForwardAndTheOtherRowGoesBack() {
@@ -73,8 +74,9 @@ private slots:
         QTest::mouseMove(&w.form, kCourierTab);
         QCOMPARE(w.form.HoverBtn, std::int16_t(4));
         QCOMPARE(w.form.lblBtn(4)->palette().color(QPalette::WindowText), QColor(255, 128, 0));
-        for (const QPoint at : {TestWindow::at(480 + 60, 1485 + 285 + 120), TestWindow::at(480 + 60, 1485 + 585 + 140),
-                                TestWindow::at(480 + 600, 1485 + 2490 + 400), TestWindow::at(6405 - 60, 1485 + 2900)}) {
+        for (const QPoint at :
+             {TestWindow::at(480 + 60, 1485 + 285 + 120), TestWindow::at(480 + 60, 1485 + 585 + 140),
+              TestWindow::at(480 + 600, 1485 + 2490 + 400), TestWindow::at(6405 - 60, 1485 + 2900)}) {
             QTest::mouseMove(&w.form, at);
             QCOMPARE(w.form.HoverBtn, std::int16_t(4));
         }
@@ -106,7 +108,8 @@ private slots:
         QVERIFY(w.form.TimerMusic.remainingTime() > 19359 - 20);
 
         w.log.calls.clear();
-        for (int tick = 1; tick < 16; ++tick) w.form.TimerMusic_Timer();
+        for (int tick = 1; tick < 16; ++tick)
+            w.form.TimerMusic_Timer();
         QVERIFY(w.log.calls.isEmpty());
         w.form.TimerMusic_Timer();
         QCOMPARE(w.log.calls, QStringList({"stop", "close", "open " + w.form.MidiPath, "play"}));
@@ -139,7 +142,8 @@ private slots:
         QCOMPARE(w.form.txtField(0)->text(), QString("Zed"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(w.form.CurrentTab, std::int16_t(4));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
         QCOMPARE(w.form.CurrentTab, std::int16_t(2));
         QTest::keyClick(&w.form, Qt::Key_Escape);
@@ -179,7 +183,8 @@ private slots:
         QCOMPARE(window->text(QAccessible::Name), QString("Tolvex Devoz - App Generator"));
         for (int i = 0; i < window->childCount(); ++i) {
             QObject* child = window->child(i)->object();
-            QVERIFY(child != w.form.lblEyeLights && child != w.form.shapeTitle && child != w.form.lblTitleBar(1));
+            QVERIFY(child != w.form.lblEyeLights && child != w.form.shapeTitle &&
+                    child != w.form.lblTitleBar(1));
         }
         QAccessibleInterface* coder = accessible(w.form.lblBtn(7));
         QCOMPARE(coder->role(), QAccessible::PageTab);
@@ -196,12 +201,14 @@ private slots:
         QTest::addColumn<layout::ControlRow>("row");
         using enum layout::ControlKind;
         const layout::Container window{"", -1};
-        QTest::newRow("unknown name") << layout::ControlRow{Label, "lblBnt", 3, window, {}, "", {}, {}, {}, 0, -1};
-        QTest::newRow("wrong kind") << layout::ControlRow{Frame, "lblBtn", 3, window, {}, "", {}, {}, {}, 0, -1};
-        QTest::newRow("index out of range") << layout::ControlRow{TextBox, "txtField", 22, window, {}, "", {}, {},
-                                                                  {}, 0, -1};
-        QTest::newRow("no such frame") << layout::ControlRow{Label, "lblCaption", 0, {"fTab", 9}, {}, "", {}, {},
-                                                             {}, 0, -1};
+        QTest::newRow("unknown name")
+            << layout::ControlRow{Label, "lblBnt", 3, window, {}, "", {}, {}, {}, 0, -1};
+        QTest::newRow("wrong kind") << layout::ControlRow{Frame, "lblBtn", 3,  window, {}, "",
+                                                          {},    {},       {}, 0,      -1};
+        QTest::newRow("index out of range")
+            << layout::ControlRow{TextBox, "txtField", 22, window, {}, "", {}, {}, {}, 0, -1};
+        QTest::newRow("no such frame")
+            << layout::ControlRow{Label, "lblCaption", 0, {"fTab", 9}, {}, "", {}, {}, {}, 0, -1};
     }
     void aWrongRowOfTheLayoutTableIsAnError() {
         QFETCH(layout::ControlRow, row);

@@ -44,18 +44,21 @@ private slots:
         answers[21] = "I am online every evening\nand learn fast";
         const QByteArray expected =
             "This file was generated with the Tolvex Application Generator\r\n\r\n\r\n"
-            "--General Information--\r\nNick: Ziruzav\r\nAge: 19\r\nCountry: Norway\r\nConnection Speed: T1\r\n"
+            "--General Information--\r\nNick: Ziruzav\r\nAge: 19\r\nCountry: Norway\r\nConnection Speed: "
+            "T1\r\n"
             "E-mail: \r\nHow long have you been on the scene? 2 years\r\nPast Affiliations: none\r\n"
             "Current Affiliations: none\r\n\r\n"
             "--Courrier--\r\nHow many megs can you curry in a week? 500\r\n"
             "Which program(s) do you use to transfer software? \r\n\r\n"
             "--Site Op--\r\nSpeed of the site: \r\nHow many gigs can the site store? \r\n"
-            "Can you supply individual user accounts? \r\nName other groups, if any, that your site shares:\r\n\r\n\r\n"
+            "Can you supply individual user accounts? \r\nName other groups, if any, that your site "
+            "shares:\r\n\r\n\r\n"
             "--Bot Master--\r\nHow long have you been a bot master? \r\nHow Many Bots Can You Supply? \r\n"
             "Is the bot on any other channel? If so, specify:\r\n\r\n\r\n"
             "--Coder--\r\nHow long have you been coding? \r\nWhat language(s) do you program in? \r\n"
             "How did you learn to program? \r\nWhat can you do?\r\n\r\n\r\n"
-            "--Other--\r\nTell us as much as you can about this position and why you would be qualified for it.\r\n"
+            "--Other--\r\nTell us as much as you can about this position and why you would be qualified for "
+            "it.\r\n"
             "I am online every evening\r\nand learn fast\r\n";
         QCOMPARE(appfile::applicationText(designedCaptions(), answers).toUtf8(), expected);
     }
@@ -70,9 +73,11 @@ private slots:
     void aNickThatCannotNameAFileIsRefused_data() {
         QTest::addColumn<QString>("nick");
         QTest::addColumn<bool>("refused");
-        for (const char* nick : {"", ".", "..", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "tab\tbed", "dot.", "space "})
+        for (const char* nick :
+             {"", ".", "..", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "tab\tbed", "dot.", "space "})
             QTest::newRow(nick) << QString(nick) << true;
-        for (const char* nick : {"Ziruzav", ".hidden", "Zi.ru zav", "Ærø"}) QTest::newRow(nick) << QString(nick) << false;
+        for (const char* nick : {"Ziruzav", ".hidden", "Zi.ru zav", "Ærø"})
+            QTest::newRow(nick) << QString(nick) << false;
     }
     void aNickThatCannotNameAFileIsRefused() {
         QFETCH(QString, nick);
@@ -92,17 +97,20 @@ private slots:
     void aFailureLeavesNothingBehindAndSaysWhatToDo() {
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkdir("Ziruzav.app"));
-        const appfile::WriteResult folderInTheWay = appfile::writeApplication(folder.path(), "Ziruzav", "text");
+        const appfile::WriteResult folderInTheWay =
+            appfile::writeApplication(folder.path(), "Ziruzav", "text");
         QCOMPARE(folderInTheWay.code, EISDIR);
         QVERIFY(folderInTheWay.advice.contains("folder named \"Ziruzav.app\""));
         QVERIFY(!folderInTheWay.folderNotWritable);
 
         // The longest nick that fits still gets its temporary file; one byte more is refused by name.
         QVERIFY(appfile::writeApplication(folder.path(), QString(251, 'n'), "text").ok());
-        const appfile::WriteResult tooLong = appfile::writeApplication(folder.path(), QString(252, 'n'), "text");
+        const appfile::WriteResult tooLong =
+            appfile::writeApplication(folder.path(), QString(252, 'n'), "text");
         QCOMPARE(tooLong.code, ENAMETOOLONG);
         QVERIFY(tooLong.advice.contains("at most 251 bytes"));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QString(251, 'n') + ".app"});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QString(251, 'n') + ".app"});
     }
 };
 

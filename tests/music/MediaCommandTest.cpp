@@ -23,9 +23,12 @@ private slots:
     void aPathMayBeQuotedOrHoldSpaces_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("path");
-        QTest::newRow("quoted") << R"(open sequencer!"/tmp/a b/TXmidi.mid" alias midi)" << "/tmp/a b/TXmidi.mid";
-        QTest::newRow("unquoted") << "open sequencer!/tmp/a b/TXmidi.mid alias midi" << "/tmp/a b/TXmidi.mid";
-        QTest::newRow("alias in the path") << "OPEN Sequencer!/t/x alias y.mid ALIAS midi" << "/t/x alias y.mid";
+        QTest::newRow("quoted") << R"(open sequencer!"/tmp/a b/TXmidi.mid" alias midi)"
+                                << "/tmp/a b/TXmidi.mid";
+        QTest::newRow("unquoted") << "open sequencer!/tmp/a b/TXmidi.mid alias midi"
+                                  << "/tmp/a b/TXmidi.mid";
+        QTest::newRow("alias in the path") << "OPEN Sequencer!/t/x alias y.mid ALIAS midi"
+                                           << "/t/x alias y.mid";
     }
     void aPathMayBeQuotedOrHoldSpaces() {
         QFETCH(QString, command);
@@ -37,7 +40,8 @@ private slots:
         QCOMPARE(parsed->alias, QString("midi"));
     }
     void anythingElseIsNoCommand() {
-        for (const char* text : {"", "play", "pause midi", "open sequencer! alias midi", "open cdaudio!/t alias midi"})
+        for (const char* text :
+             {"", "play", "pause midi", "open sequencer! alias midi", "open cdaudio!/t alias midi"})
             QCOMPARE(layer.send(text), code(MediaError::UnknownCommand));
         QVERIFY(log.calls.isEmpty());
     }

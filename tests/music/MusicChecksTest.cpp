@@ -71,7 +71,8 @@ private slots:
         address.sun_family = AF_UNIX;
         std::strcpy(address.sun_path, path.constData());
         const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(server, 1) == 0);
+        QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                ::listen(server, 1) == 0);
         qputenv("PULSE_SERVER", "unix:" + path);
         QCOMPARE(music::answeringOutput(), std::optional(music::AudioOutput::Pulse));
         ::close(server);
@@ -83,7 +84,9 @@ private slots:
     void aModuleThatCannotBeLoadedIsReportedAsAFailure_data() {
         QTest::addColumn<QByteArray>("moduleBytes");
         QTest::newRow("missing") << QByteArray();
-        QTest::newRow("not a library") << QByteArray("\x7f" "ELF but not really");
+        QTest::newRow("not a library") << QByteArray(
+            "\x7f"
+            "ELF but not really");
     }
     void aModuleThatCannotBeLoadedIsReportedAsAFailure() {
         QFETCH(QByteArray, moduleBytes);

@@ -60,7 +60,9 @@ struct TestWindow {
     }
 
     // A point of the window in twips, as the design measures it.
-    static QPoint at(int leftTwips, int topTwips) { return {units::pixels(leftTwips), units::pixels(topTwips)}; }
+    static QPoint at(int leftTwips, int topTwips) {
+        return {units::pixels(leftTwips), units::pixels(topTwips)};
+    }
 
     QTemporaryDir temp{QDir::tempPath() + QStringLiteral("/tolvex-test-XXXXXX")};
     SequencerLog log;
@@ -73,14 +75,17 @@ struct TestWindow {
 // OK), and keeps the boxes' texts. Its timer dies with it, so it cannot answer a later test's box.
 class BoxCatcher {
 public:
-    explicit BoxCatcher(std::function<QAbstractButton*(QMessageBox&)> answer = {}) : answer_(std::move(answer)) {
+    explicit BoxCatcher(std::function<QAbstractButton*(QMessageBox&)> answer = {})
+        : answer_(std::move(answer)) {
         QObject::connect(&poll_, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
             texts << box->text();
             QAbstractButton* button = answer_ ? answer_(*box) : nullptr;
-            if (button) button->click();
-            else box->accept();
+            if (button)
+                button->click();
+            else
+                box->accept();
         });
         poll_.start(10);
     }

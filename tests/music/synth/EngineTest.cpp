@@ -41,7 +41,8 @@ int main(int argc, char* argv[]) {
         std::vector<float> samples(2 * 256);
         while (!done) {
             engine.renderInterleaved(samples.data(), 256);
-            for (const float sample : samples) loudest = std::max(loudest.load(), std::abs(sample));
+            for (const float sample : samples)
+                loudest = std::max(loudest.load(), std::abs(sample));
         }
     });
     for (int cycle = 0; cycle < 40; ++cycle) {
