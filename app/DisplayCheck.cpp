@@ -44,7 +44,8 @@ std::optional<QString> displayProblem() {
             .arg(env("WAYLAND_DISPLAY"));
     }
     return QStringLiteral(
-        "no display to open a window on (DISPLAY is not set); start TolvexApp in a graphical session, or under Xvfb");
+        "no display to open a window on (DISPLAY is not set); start TolvexApp in a graphical session, or "
+        "under Xvfb");
 }
 
 }  // namespace tolvex

@@ -24,22 +24,25 @@ void frmTolvex::WriteApplication() {
     }
     const QString nick = answers[0];
     const QString text = appfile::applicationText(captions, answers);
-    appfile::WriteResult result = appfile::writeApplication(QCoreApplication::applicationDirPath(), nick, text);
+    appfile::WriteResult result =
+        appfile::writeApplication(QCoreApplication::applicationDirPath(), nick, text);
     while (!result.ok()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Tolvex"),
-                        QStringLiteral("%1  %2").arg(result.code).arg(result.description), QMessageBox::Ok, this);
+                        QStringLiteral("%1  %2").arg(result.code).arg(result.description), QMessageBox::Ok,
+                        this);
         if (!result.advice.isEmpty()) box.setText(box.text() + QStringLiteral("\n\n") + result.advice);
         QPushButton* elsewhere =
-            result.folderNotWritable ? box.addButton(QStringLiteral("Save elsewhere\u2026"), QMessageBox::AcceptRole)
-                                     : nullptr;
+            result.folderNotWritable
+                ? box.addButton(QStringLiteral("Save elsewhere\u2026"), QMessageBox::AcceptRole)
+                : nullptr;
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
         widenForTitle(box);
         box.exec();
         if (!elsewhere || box.clickedButton() != elsewhere) return;
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the application"),
-                                                          QDir::home().filePath(nick + QStringLiteral(".app")),
-                                                          QStringLiteral("Applications (*.app)"));
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save the application"),
+            QDir::home().filePath(nick + QStringLiteral(".app")), QStringLiteral("Applications (*.app)"));
         if (path.isEmpty()) return;
         result = appfile::writeApplicationTo(path, text);
     }

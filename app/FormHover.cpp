@@ -7,7 +7,8 @@ namespace tolvex {
 void frmTolvex::lblBtn_MouseMove(std::int16_t Index) {
     const std::optional<wizard::HoverChange> change = wizard::hoverChange(HoverBtn, Index);
     if (!change) return;
-    if (change->putOut) units::setColour(lblBtn(*change->putOut), QPalette::WindowText, wizard::kButtonTextColour);
+    if (change->putOut)
+        units::setColour(lblBtn(*change->putOut), QPalette::WindowText, wizard::kButtonTextColour);
     units::setColour(lblBtn(change->light), QPalette::WindowText, wizard::kHoverTextColour);
     HoverBtn = Index;
 }

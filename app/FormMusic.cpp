@@ -15,7 +15,8 @@ namespace tolvex {
 // empty: the window then opens without music.
 void frmTolvex::ExtractMusic() {
     const QString directory = music::tuneDirectory();
-    const music::TuneWriteResult written = music::writeTuneFile(directory, resources::bytesOf(resources::kTune));
+    const music::TuneWriteResult written =
+        music::writeTuneFile(directory, resources::bytesOf(resources::kTune));
     if (written.error == 0) {
         MidiPath = directory + QString::fromUtf16(music::kTuneFileName);
         return;

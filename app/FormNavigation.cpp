@@ -36,8 +36,10 @@ void frmTolvex::lblBtn_Click(std::int16_t Index) {
         setTop(fTabHolder(std::int16_t(front)), wizard::kFrontRowTop);
         setTop(fTabHolder(std::int16_t(1 - front)), wizard::kBackRowTop);
     }
-    units::setColour(lblBtn(change->fromTab), QPalette::Window, wizard::tabColour(change->fromTab, change->toTab));
-    units::setColour(lblBtn(change->toTab), QPalette::Window, wizard::tabColour(change->toTab, change->toTab));
+    units::setColour(lblBtn(change->fromTab), QPalette::Window,
+                     wizard::tabColour(change->fromTab, change->toTab));
+    units::setColour(lblBtn(change->toTab), QPalette::Window,
+                     wizard::tabColour(change->toTab, change->toTab));
     setShown(fTab(std::int16_t(wizard::pageOfTab(change->fromTab))), false);
     setShown(fTab(std::int16_t(wizard::pageOfTab(change->toTab))), true);
     CurrentTab = change->toTab;

@@ -150,17 +150,28 @@ void setSingle(Control*& field, const ControlRow& row, Control* control) {
 void registerControl(frmTolvex& form, const ControlRow& row, QWidget* widget) {
     auto* label = qobject_cast<ClickLabel*>(widget);
     auto* frame = qobject_cast<PageFrame*>(widget);
-    if (row.name == "lblBtn") addMember(form.lblBtn, row, label);
-    else if (row.name == "lblCaption") addMember(form.lblCaption, row, label);
-    else if (row.name == "lblTitleBar") addMember(form.lblTitleBar, row, label);
-    else if (row.name == "fTab") addMember(form.fTab, row, frame);
-    else if (row.name == "fTabHolder") addMember(form.fTabHolder, row, frame);
-    else if (row.name == "lblEyeLights") setSingle(form.lblEyeLights, row, label);
-    else if (row.name == "lblWelcome") setSingle(form.lblWelcome, row, label);
-    else if (row.name == "Label1") setSingle(form.Label1, row, label);
-    else if (row.name == "imgIcon") setSingle(form.imgIcon, row, qobject_cast<ImageBox*>(widget));
-    else if (row.name == "imgTolvex") setSingle(form.imgTolvex, row, qobject_cast<ImageBox*>(widget));
-    else if (row.name == "shapeTitle") setSingle(form.shapeTitle, row, qobject_cast<CircleShape*>(widget));
+    if (row.name == "lblBtn")
+        addMember(form.lblBtn, row, label);
+    else if (row.name == "lblCaption")
+        addMember(form.lblCaption, row, label);
+    else if (row.name == "lblTitleBar")
+        addMember(form.lblTitleBar, row, label);
+    else if (row.name == "fTab")
+        addMember(form.fTab, row, frame);
+    else if (row.name == "fTabHolder")
+        addMember(form.fTabHolder, row, frame);
+    else if (row.name == "lblEyeLights")
+        setSingle(form.lblEyeLights, row, label);
+    else if (row.name == "lblWelcome")
+        setSingle(form.lblWelcome, row, label);
+    else if (row.name == "Label1")
+        setSingle(form.Label1, row, label);
+    else if (row.name == "imgIcon")
+        setSingle(form.imgIcon, row, qobject_cast<ImageBox*>(widget));
+    else if (row.name == "imgTolvex")
+        setSingle(form.imgTolvex, row, qobject_cast<ImageBox*>(widget));
+    else if (row.name == "shapeTitle")
+        setSingle(form.shapeTitle, row, qobject_cast<CircleShape*>(widget));
 }
 
 QWidget* makeWidget(frmTolvex& form, const ControlRow& row, QWidget* parent) {
@@ -183,7 +194,8 @@ QWidget* makeWidget(frmTolvex& form, const ControlRow& row, QWidget* parent) {
         }
         case ControlKind::Shape: {
             auto* shape = new CircleShape(parent);
-            shape->setColours(units::colour(row.foreColour.value_or(0)), units::colour(row.backColour.value_or(0)));
+            shape->setColours(units::colour(row.foreColour.value_or(0)),
+                              units::colour(row.backColour.value_or(0)));
             return shape;
         }
     }
@@ -194,8 +206,8 @@ void build(frmTolvex& form, const ControlRow& row) {
     check(row);
     QWidget* widget = makeWidget(form, row, containerOf(form, row));
     widget->setObjectName(nameOf(row));
-    widget->setGeometry(units::pixels(row.rect.left), units::pixels(row.rect.top), units::pixels(row.rect.width),
-                        units::pixels(row.rect.height));
+    widget->setGeometry(units::pixels(row.rect.left), units::pixels(row.rect.top),
+                        units::pixels(row.rect.width), units::pixels(row.rect.height));
     if (row.flags & layout::AutoSize) autoSize(*static_cast<QLabel*>(widget));
     if (row.flags & layout::Hidden) widget->hide();
     if (row.flags & layout::Decoration) markAsDecoration(*widget);
@@ -207,7 +219,8 @@ void describeForScreenReaders(frmTolvex& form) {
     form.setAccessibleName(form.lblTitleBar(0)->text());
     form.lblBtn(wizard::kWelcomeTab)->setSelected(true);
     form.Label1->setAccessibleName(homepage::homePageAddress());
-    for (const auto& member : form.fTabHolder.members()) markAsTabList(*member.second);
+    for (const auto& member : form.fTabHolder.members())
+        markAsTabList(*member.second);
     for (const wizard::Tab& tab : wizard::kTabs)
         form.fTab(std::int16_t(wizard::pageOfTab(tab.button)))
             ->setAccessibleName(QString::fromUtf8(tab.caption.data(), qsizetype(tab.caption.size())));
@@ -225,7 +238,8 @@ void setKeyboardOrder(frmTolvex& form, std::span<const ControlRow> rows) {
         if (row.kind == ControlKind::TextBox) boxes.push_back(&row);
     std::ranges::sort(boxes, {}, &ControlRow::tabOrder);
     for (std::size_t k = 1; k < boxes.size(); ++k)
-        QWidget::setTabOrder(form.txtField(boxes[k - 1]->index)->widget(), form.txtField(boxes[k]->index)->widget());
+        QWidget::setTabOrder(form.txtField(boxes[k - 1]->index)->widget(),
+                             form.txtField(boxes[k]->index)->widget());
 }
 
 }  // namespace
@@ -243,7 +257,8 @@ void buildDesignedLayout(frmTolvex& form, std::span<const ControlRow> rows) {
         if (it->container.name.empty()) order.push_back(&*it);
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)
         if (!it->container.name.empty()) order.push_back(&*it);
-    for (const ControlRow* row : order) build(form, *row);
+    for (const ControlRow* row : order)
+        build(form, *row);
     setKeyboardOrder(form, rows);
     describeForScreenReaders(form);
 }

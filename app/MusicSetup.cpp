@@ -15,9 +15,10 @@ constexpr char kModuleName[] = "libtolvexsynth.so";
 // executable.
 QString modulePath() {
     const QString programDirectory = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {QStringLiteral("%1/%2/%3").arg(programDirectory, TOLVEX_MODULE_FROM_PROGRAM,
-                                                                    QLatin1String(kModuleName)),
-                                     QStringLiteral("%1/%2").arg(programDirectory, QLatin1String(kModuleName))})
+    for (const QString& candidate :
+         {QStringLiteral("%1/%2/%3")
+              .arg(programDirectory, TOLVEX_MODULE_FROM_PROGRAM, QLatin1String(kModuleName)),
+          QStringLiteral("%1/%2").arg(programDirectory, QLatin1String(kModuleName))})
         if (QFileInfo::exists(candidate)) return candidate;
     return {};
 }

@@ -68,11 +68,13 @@ void frmTolvex::connectHandlers() {
 // Keys for those who do not use a mouse; each acts exactly as the click it stands for.
 void frmTolvex::connectKeys() {
     const auto onKeys = [this](std::initializer_list<QKeyCombination> keys, auto action) {
-        for (const QKeyCombination key : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+        for (const QKeyCombination key : keys)
+            connect(new QShortcut(key, this), &QShortcut::activated, this, action);
     };
     onKeys({Qt::CTRL | Qt::Key_PageDown, Qt::CTRL | Qt::Key_Tab},
            [this] { lblBtn_Click(wizard::tabAfter(CurrentTab, 1)); });
-    onKeys({Qt::CTRL | Qt::Key_PageUp, Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab},
+    onKeys({Qt::CTRL | Qt::Key_PageUp, Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab,
+            Qt::CTRL | Qt::SHIFT | Qt::Key_Tab},
            [this] { lblBtn_Click(wizard::tabAfter(CurrentTab, -1)); });
     onKeys({Qt::CTRL | Qt::Key_M}, [this] { toggleMusic(); });
 }

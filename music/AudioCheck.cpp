@@ -37,9 +37,12 @@ QStringList pulseServers() {
         static const QRegularExpression machinePrefix(QStringLiteral("^\\{[^}]*\\}"));
         for (QString server : named.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             server.remove(machinePrefix);
-            if (server.startsWith(QLatin1String("unix:"))) servers << server.mid(5);
-            else if (server.startsWith(QLatin1Char('/'))) servers << server;
-            else servers << QString();
+            if (server.startsWith(QLatin1String("unix:")))
+                servers << server.mid(5);
+            else if (server.startsWith(QLatin1Char('/')))
+                servers << server;
+            else
+                servers << QString();
         }
         return servers;
     }
@@ -51,7 +54,8 @@ QStringList pulseServers() {
 bool hasSoundCard() {
     QFile cards(QStringLiteral("/proc/asound/cards"));
     if (!cards.open(QIODevice::ReadOnly)) return false;
-    static const QRegularExpression card(QStringLiteral("^\\s*\\d+\\s*\\["), QRegularExpression::MultilineOption);
+    static const QRegularExpression card(QStringLiteral("^\\s*\\d+\\s*\\["),
+                                         QRegularExpression::MultilineOption);
     return card.match(QString::fromLatin1(cards.readAll())).hasMatch();
 }
 

@@ -102,7 +102,8 @@ bool SynthHost::ensureStarted() {
         library_ = settings_.modulePath.isEmpty()
                        ? nullptr
                        : ::dlopen(QFile::encodeName(settings_.modulePath).constData(), RTLD_NOW | RTLD_LOCAL);
-        const auto entry = library_ ? reinterpret_cast<TolvexSynthEntry>(::dlsym(library_, "tolvex_synth_api")) : nullptr;
+        const auto entry =
+            library_ ? reinterpret_cast<TolvexSynthEntry>(::dlsym(library_, "tolvex_synth_api")) : nullptr;
         const TolvexSynthApi* api = entry ? entry() : nullptr;
         if (api && api->abi == kTolvexSynthAbi) {
             api_ = api;
@@ -124,7 +125,8 @@ bool SynthHost::ensureStarted() {
 }
 
 void SynthHost::report(void (MusicOutput::*signal)()) {
-    QMetaObject::invokeMethod(this, [this, signal] { emit(this->*signal)(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, signal] { emit(this->*signal)(); }, Qt::QueuedConnection);
 }
 
 }  // namespace tolvex::music

@@ -27,7 +27,7 @@ public:
     struct Settings {
         QString modulePath;  // the module file; empty when the program has none
         QString soundFont;
-        QString appName;      // names the sound stream in the desktop's mixer
+        QString appName;  // names the sound stream in the desktop's mixer
         QString appIconName;
     };
 

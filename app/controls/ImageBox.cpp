@@ -26,8 +26,8 @@ void ImageBox::paintEvent(QPaintEvent*) {
     // Pixel art enlarged by a whole factor (the icon on a screen scaled by 2) keeps its square
     // pixels; any other stretch (the logo, a factor of 1.5) is smoothed.
     const double ratio = devicePixelRatioF();
-    const bool crisp =
-        isWholeMultiple(width() * ratio, picture_.width()) && isWholeMultiple(height() * ratio, picture_.height());
+    const bool crisp = isWholeMultiple(width() * ratio, picture_.width()) &&
+                       isWholeMultiple(height() * ratio, picture_.height());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !crisp);
     painter.drawPixmap(rect(), picture_);
 }

@@ -4,9 +4,7 @@
 
 namespace tolvex {
 
-SingleLineBox::SingleLineBox(QWidget* parent) : QLineEdit(parent) {
-    setFrame(false);
-}
+SingleLineBox::SingleLineBox(QWidget* parent) : QLineEdit(parent) { setFrame(false); }
 
 MultiLineBox::MultiLineBox(QWidget* parent) : QPlainTextEdit(parent) {
     setFrameShape(QFrame::NoFrame);

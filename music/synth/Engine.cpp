@@ -2,7 +2,6 @@
 
 #include <array>
 
-
 namespace tolvex::synth {
 
 namespace {
@@ -39,7 +38,9 @@ double Engine::sampleRate() const {
     return rate;
 }
 
-bool Engine::loadSoundFont(const char* path) { return synth_ && fluid_synth_sfload(synth_, path, 1) != FLUID_FAILED; }
+bool Engine::loadSoundFont(const char* path) {
+    return synth_ && fluid_synth_sfload(synth_, path, 1) != FLUID_FAILED;
+}
 
 fluid_player_t* Engine::open(const void* bytes, std::size_t size) {
     const std::lock_guard lock(mutex_);
@@ -76,7 +77,8 @@ void Engine::renderInterleaved(float* samples, int frames) {
 
 int Engine::renderBuffers(int frames, int effectCount, float* effects[], int outputCount, float* outputs[]) {
     const std::lock_guard lock(mutex_);
-    if (effectCount > 0) return fluid_synth_process(synth_, frames, effectCount, effects, outputCount, outputs);
+    if (effectCount > 0)
+        return fluid_synth_process(synth_, frames, effectCount, effects, outputCount, outputs);
     // The driver gives no separate effect buffers: reverb and chorus are mixed into the output
     // (left and right of each).
     std::array<float*, 4> mixed{outputs[0], outputs[1], outputs[0], outputs[1]};

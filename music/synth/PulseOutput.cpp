@@ -44,7 +44,8 @@ public:
         pa_threaded_mainloop_lock(loop_);
         connect();
         armTimer(kStartTimeout);
-        while (state_ == State::Starting) pa_threaded_mainloop_wait(loop_);
+        while (state_ == State::Starting)
+            pa_threaded_mainloop_wait(loop_);
         cancelTimer();
         const bool playing = state_ == State::Playing;
         pa_threaded_mainloop_unlock(loop_);
@@ -72,13 +73,15 @@ private:
         pa_proplist* properties = pa_proplist_new();
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "music");
         pa_proplist_sets(properties, PA_PROP_MEDIA_ICON_NAME, names_.iconName.c_str());
-        stream_ = pa_stream_new_with_proplist(context_, names_.application.c_str(), &spec, nullptr, properties);
+        stream_ =
+            pa_stream_new_with_proplist(context_, names_.application.c_str(), &spec, nullptr, properties);
         pa_proplist_free(properties);
         if (!stream_) return fail();
         pa_stream_set_state_callback(stream_, onStreamState, this);
         pa_stream_set_write_callback(stream_, onWrite, this);
         const std::uint32_t unset = std::uint32_t(-1);
-        const pa_buffer_attr buffer{unset, kBufferFrames * kFrameBytes, unset, kRequestFrames * kFrameBytes, unset};
+        const pa_buffer_attr buffer{unset, kBufferFrames * kFrameBytes, unset, kRequestFrames * kFrameBytes,
+                                    unset};
         if (pa_stream_connect_playback(stream_, nullptr, &buffer, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0)
             fail();
     }

@@ -34,7 +34,8 @@ Module& module() {
 
 int openOutput() {
     Module& m = module();
-    m.output = m.outputKind == kTolvexOutputPulse ? openPulseOutput(*m.engine, m.names) : openAlsaOutput(*m.engine);
+    m.output =
+        m.outputKind == kTolvexOutputPulse ? openPulseOutput(*m.engine, m.names) : openAlsaOutput(*m.engine);
     return m.output ? 0 : code(MediaError::NoAudioOutput);
 }
 
@@ -84,8 +85,8 @@ void finish() {
     m.engine.reset();
 }
 
-constexpr TolvexSynthApi kApi{kTolvexSynthAbi, startEngine, openPlayer, playPlayer, stopPlayer, closePlayer,
-                              setOutputEnabled, finish};
+constexpr TolvexSynthApi kApi{kTolvexSynthAbi, startEngine, openPlayer,       playPlayer,
+                              stopPlayer,      closePlayer, setOutputEnabled, finish};
 
 }  // namespace
 
