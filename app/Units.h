@@ -34,10 +34,25 @@ inline void setColour(QWidget* control, QPalette::ColorRole role, std::uint32_t 
     control->setPalette(palette);
 }
 
+// The designed font first, then fonts that keep its metrics: for "Courier New" the fonts of the
+// same advance (600 of 1000 units), never a wider mono font such as the desktop's default,
+// which would clip the tab captions and the link; for "MS Sans Serif" sans fonts of its size.
+inline QStringList fontFamilies(std::string_view designed) {
+    const QString family = QString::fromUtf8(designed.data(), qsizetype(designed.size()));
+    if (family == QLatin1String("Courier New"))
+        return {family, QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
+                QStringLiteral("Nimbus Mono PS"), QStringLiteral("FreeMono")};
+    if (family == QLatin1String("MS Sans Serif"))
+        return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                QStringLiteral("Nimbus Sans"), QStringLiteral("FreeSans")};
+    return {family};
+}
+
 // Full hinting keeps bold 13 px "Courier New" at exactly 8 pixels a character, the cell the
 // design's label sizes are made of.
 inline QFont font(std::string_view family, double points, bool bold) {
-    QFont f(QString::fromUtf8(family.data(), qsizetype(family.size())));
+    QFont f;
+    f.setFamilies(fontFamilies(family));
     f.setPixelSize(fontPixels(points));
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferFullHinting);

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -26,7 +25,6 @@ int main(int argc, char* argv[]) {
     form.Form_Load();
     form.show();
     tolvex::closeOnQuitSignals(form);
-    // The synthesizer loads once the window shows: nothing of it delays the window.
-    QTimer::singleShot(0, &synth, &tolvex::music::SynthHost::begin);
+    tolvex::beginMusicWhenExposed(form, synth);
     return application.exec();
 }
