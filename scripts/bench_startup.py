@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
-"""Start-up time of TolvexApp, from process start to its window mapped, beside a minimal Qt
-window with as many children (build/peer_window), in the same X server and the same run.
+"""Start-up time and peak memory of TolvexApp beside a bare Qt window with as many children
+(build/scripts/bench/peer_window), in the same X server (Xvfb with openbox and a PulseAudio null
+sink) and the same run, interleaved.
 
-Run after scripts/setup.sh --tests:  /usr/bin/python3 scripts/bench_startup.py [runs]
-Prints each program's median of the runs and their ratio.
+Start-up is from process start to the window mapped; peak memory is the process's VmHWM once its
+music has loaded and played a while. Run after the test command has set everything up:
+
+    /usr/bin/python3 scripts/bench_startup.py [runs]      (default 9)
+
+Prints each program's median and runs, and TolvexApp's ratio to the bare window.
 """
 
 import os
@@ -16,48 +21,53 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from harness import Desktop  # noqa: E402
 
+SETTLE_SECONDS = 4
 
-def time_to_window(desktop, argv, name):
+
+def start(desktop, argv, name, measure_memory):
+    """Seconds to the mapped window, and the peak resident memory in MB (or None)."""
     started = time.monotonic()
-    process = subprocess.Popen(argv, env=desktop.env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL, cwd=desktop.root)
+    process = subprocess.Popen(argv, env=desktop.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               cwd=desktop.root)
     try:
-        while True:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
-                                   env=desktop.env, capture_output=True, text=True).stdout.strip()
-            if found:
-                return time.monotonic() - started
-            if process.poll() is not None:
-                raise RuntimeError(f"{argv[0]} exited before showing its window")
-            if time.monotonic() - started > 30:
-                raise RuntimeError(f"{argv[0]} showed no window in 30 s")
+        while not desktop.windows(name, pid=process.pid):
+            if process.poll() is not None or time.monotonic() - started > 30:
+                raise RuntimeError(f"{argv[0]} showed no window")
+        seconds = time.monotonic() - started
+        if not measure_memory:
+            return seconds, None
+        time.sleep(SETTLE_SECONDS)
+        with open(f"/proc/{process.pid}/status") as status:
+            peak = next(int(line.split()[1]) for line in status if line.startswith("VmHWM"))
+        return seconds, peak / 1024
     finally:
         process.terminate()
         process.wait()
 
 
 def main():
-    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 5
+    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 9
     build = os.path.join(ROOT, "build")
     programs = [("TolvexApp", [os.path.join(build, "TolvexApp")], "^Tolvex App$"),
-                ("minimal Qt window", [os.path.join(build, "scripts", "bench", "peer_window")],
-                 "^Peer Window$")]
+                ("bare Qt window", [os.path.join(build, "scripts", "bench", "peer_window")], "^Peer Window$")]
     desktop = Desktop()
     try:
-        medians = {}
-        # One warm-up start of each, so that both read their libraries from the cache.
-        for _, argv, name in programs:
-            time_to_window(desktop, argv, name)
-        samples = {label: [] for label, _, _ in programs}
-        for _ in range(runs):
+        for _, argv, name in programs:  # warm-up: both read their libraries from the cache
+            start(desktop, argv, name, False)
+        times = {label: [] for label, _, _ in programs}
+        peaks = {label: [] for label, _, _ in programs}
+        for run in range(runs):
             for label, argv, name in programs:
-                samples[label].append(time_to_window(desktop, argv, name))
-        for label, values in samples.items():
-            medians[label] = statistics.median(values)
-            print(f"{label:20s} median {medians[label] * 1000:7.1f} ms   runs: "
-                  + ", ".join(f"{v * 1000:.0f}" for v in values))
-        ratio = medians["TolvexApp"] / medians["minimal Qt window"]
-        print(f"TolvexApp / minimal Qt window: {ratio:.2f}")
+                seconds, peak = start(desktop, argv, name, run < 3)
+                times[label].append(seconds * 1000)
+                if peak:
+                    peaks[label].append(peak)
+        for label, _, _ in programs:
+            print(f"{label:15s} start-up median {statistics.median(times[label]):6.1f} ms "
+                  f"(runs: {', '.join(f'{t:.0f}' for t in times[label])}); "
+                  f"peak memory {max(peaks[label]):.1f} MB")
+        ratio = statistics.median(times["TolvexApp"]) / statistics.median(times["bare Qt window"])
+        print(f"TolvexApp / bare Qt window: start-up {ratio:.2f} x")
     finally:
         desktop.stop()
 
