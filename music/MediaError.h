@@ -12,7 +12,6 @@ enum class MediaError : int {
     NoAudioOutput = 5,     // no audio output could be opened
     AliasAlreadyOpen = 6,  // a device is already open under the alias
     PlayerFailed = 7,      // the synthesizer could not load or start the file's player
-    NoSynthesizer = 8,     // the synthesizer module could not be loaded
 };
 
 constexpr int code(MediaError error) { return static_cast<int>(error); }

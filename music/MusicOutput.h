@@ -15,7 +15,7 @@ public:
 signals:
     // The music could not play after all, for a reason found after its open command had answered.
     void failed();
-    // A play command's tune began to sound.
+    // A play command's tune began to sound: its first frames went out to be heard.
     void tuneStarted();
 };
 

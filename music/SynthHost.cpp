@@ -50,7 +50,7 @@ void SynthHost::open(const std::shared_ptr<Player>& player, QByteArray midiFile)
 
 void SynthHost::play(const std::shared_ptr<Player>& player) {
     post([this, player] {
-        if (player->handle && api_->play(player->handle) == 0) report(&MusicOutput::tuneStarted);
+        if (player->handle) api_->play(player->handle);
     });
 }
 
@@ -116,9 +116,14 @@ bool SynthHost::ensureStarted() {
         report(&MusicOutput::failed);
         return false;
     }
-    const TolvexSynthConfig config{soundFont_.constData(),
-                                   output_ == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa,
-                                   appName_.constData(), appIconName_.constData()};
+    // Called on the audio thread: report() only posts to the window's thread.
+    const auto tuneSounding = [](void* host) {
+        static_cast<SynthHost*>(host)->report(&MusicOutput::tuneStarted);
+    };
+    const TolvexSynthConfig config{
+        soundFont_.constData(), output_ == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa,
+        appName_.constData(),   appIconName_.constData(),
+        tuneSounding,           this};
     running_ = api_->start(&config) == 0;
     if (!running_) report(&MusicOutput::failed);
     return running_;

@@ -18,6 +18,9 @@ struct TolvexSynthConfig {
     int output;               // a TolvexSynthOutput: the output the program found answering
     const char* appName;      // how the desktop's mixer names the sound stream
     const char* appIconName;  // the icon the mixer shows beside it
+    // Called on the audio thread when the first frames of a played tune go out to be heard.
+    void (*tuneSounding)(void* context);
+    void* context;
 };
 
 struct TolvexSynthApi {

@@ -12,7 +12,6 @@ public:
     virtual ~TextBox() = default;
     virtual QString text() const = 0;
     virtual void setText(const QString& text) = 0;
-    virtual bool isMultiLine() const = 0;
     virtual QWidget* widget() = 0;
 };
 
@@ -22,7 +21,6 @@ public:
     explicit SingleLineBox(QWidget* parent);
     QString text() const override { return QLineEdit::text(); }
     void setText(const QString& text) override { QLineEdit::setText(text); }
-    bool isMultiLine() const override { return false; }
     QWidget* widget() override { return this; }
 };
 
@@ -33,7 +31,6 @@ public:
     explicit MultiLineBox(QWidget* parent);
     QString text() const override { return toPlainText(); }
     void setText(const QString& text) override { setPlainText(text); }
-    bool isMultiLine() const override { return true; }
     QWidget* widget() override { return this; }
 };
 

@@ -14,26 +14,43 @@ constexpr int kPeriods = 4;
 
 class AlsaOutput final : public Output {
 public:
-    explicit AlsaOutput(fluid_audio_driver_t* driver) : driver_(driver) {}
+    AlsaOutput(Engine& engine, TuneSounding tuneSounding)
+        : engine_(engine), tuneSounding_(std::move(tuneSounding)) {}
     ~AlsaOutput() override { delete_fluid_audio_driver(driver_); }
+    AlsaOutput(const AlsaOutput&) = delete;
+    AlsaOutput& operator=(const AlsaOutput&) = delete;
+
+    bool open() {
+        fluid_settings_t* settings = engine_.settings();
+        fluid_settings_setstr(settings, "audio.driver", "alsa");
+        fluid_settings_setint(settings, "audio.period-size", kPeriodSize);
+        fluid_settings_setint(settings, "audio.periods", kPeriods);
+        driver_ = new_fluid_audio_driver2(settings, render, this);
+        return driver_ != nullptr;
+    }
 
 private:
-    fluid_audio_driver_t* driver_;
-};
+    // The device plays what it is given at once: a tune sounds as soon as it is rendered.
+    static int render(void* self, int frames, int effectCount, float* effects[], int outputCount,
+                      float* outputs[]) {
+        auto* output = static_cast<AlsaOutput*>(self);
+        bool tuneBegan = false;
+        const int rendered =
+            output->engine_.renderBuffers(frames, effectCount, effects, outputCount, outputs, tuneBegan);
+        if (tuneBegan) output->tuneSounding_();
+        return rendered;
+    }
 
-int render(void* engine, int frames, int effectCount, float* effects[], int outputCount, float* outputs[]) {
-    return static_cast<Engine*>(engine)->renderBuffers(frames, effectCount, effects, outputCount, outputs);
-}
+    Engine& engine_;
+    TuneSounding tuneSounding_;
+    fluid_audio_driver_t* driver_ = nullptr;
+};
 
 }  // namespace
 
-std::unique_ptr<Output> openAlsaOutput(Engine& engine) {
-    fluid_settings_t* settings = engine.settings();
-    fluid_settings_setstr(settings, "audio.driver", "alsa");
-    fluid_settings_setint(settings, "audio.period-size", kPeriodSize);
-    fluid_settings_setint(settings, "audio.periods", kPeriods);
-    fluid_audio_driver_t* driver = new_fluid_audio_driver2(settings, render, &engine);
-    return driver ? std::make_unique<AlsaOutput>(driver) : nullptr;
+std::unique_ptr<Output> openAlsaOutput(Engine& engine, TuneSounding tuneSounding) {
+    auto output = std::make_unique<AlsaOutput>(engine, std::move(tuneSounding));
+    return output->open() ? std::move(output) : nullptr;
 }
 
 }  // namespace tolvex::synth

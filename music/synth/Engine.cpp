@@ -1,6 +1,7 @@
 #include "Engine.h"
 
 #include <array>
+#include <utility>
 
 namespace tolvex::synth {
 
@@ -54,7 +55,9 @@ fluid_player_t* Engine::open(const void* bytes, std::size_t size) {
 
 bool Engine::play(fluid_player_t* player) {
     const std::lock_guard lock(mutex_);
-    return fluid_player_play(player) == FLUID_OK;
+    const bool playing = fluid_player_play(player) == FLUID_OK;
+    tuneBeginning_ = tuneBeginning_ || playing;
+    return playing;
 }
 
 void Engine::stop(fluid_player_t* player) {
@@ -70,13 +73,16 @@ void Engine::close(fluid_player_t* player) {
     fluid_synth_all_notes_off(synth_, -1);
 }
 
-void Engine::renderInterleaved(float* samples, int frames) {
+bool Engine::renderInterleaved(float* samples, int frames) {
     const std::lock_guard lock(mutex_);
     fluid_synth_write_float(synth_, frames, samples, 0, 2, samples, 1, 2);
+    return std::exchange(tuneBeginning_, false);
 }
 
-int Engine::renderBuffers(int frames, int effectCount, float* effects[], int outputCount, float* outputs[]) {
+int Engine::renderBuffers(int frames, int effectCount, float* effects[], int outputCount, float* outputs[],
+                          bool& tuneBegan) {
     const std::lock_guard lock(mutex_);
+    tuneBegan = std::exchange(tuneBeginning_, false);
     if (effectCount > 0)
         return fluid_synth_process(synth_, frames, effectCount, effects, outputCount, outputs);
     // The driver gives no separate effect buffers: reverb and chorus are mixed into the output

@@ -25,16 +25,19 @@ public:
     void stop(fluid_player_t* player);
     void close(fluid_player_t* player);
 
-    // For the audio thread: the next frames as interleaved stereo samples.
-    void renderInterleaved(float* samples, int frames);
-    // For the library's own audio drivers: the next frames into their buffers.
-    int renderBuffers(int frames, int effectCount, float* effects[], int outputCount, float* outputs[]);
+    // For the audio thread: the next frames as interleaved stereo samples. True when they hold
+    // the first frames of a tune that play() started.
+    bool renderInterleaved(float* samples, int frames);
+    // For the library's own audio drivers: the next frames into their buffers; `tuneBegan` as above.
+    int renderBuffers(int frames, int effectCount, float* effects[], int outputCount, float* outputs[],
+                      bool& tuneBegan);
 
     fluid_settings_t* settings() const { return settings_; }
     double sampleRate() const;
 
 private:
     std::mutex mutex_;
+    bool tuneBeginning_ = false;  // a tune was started and has not yet been rendered
     fluid_settings_t* settings_;
     fluid_synth_t* synth_ = nullptr;
 };

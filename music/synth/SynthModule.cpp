@@ -24,6 +24,7 @@ struct Module {
     std::unique_ptr<Output> output;
     int outputKind = kTolvexOutputPulse;
     StreamNames names;
+    TuneSounding tuneSounding;
     bool outputEnabled = true;
 };
 
@@ -34,8 +35,8 @@ Module& module() {
 
 int openOutput() {
     Module& m = module();
-    m.output =
-        m.outputKind == kTolvexOutputPulse ? openPulseOutput(*m.engine, m.names) : openAlsaOutput(*m.engine);
+    m.output = m.outputKind == kTolvexOutputPulse ? openPulseOutput(*m.engine, m.names, m.tuneSounding)
+                                                  : openAlsaOutput(*m.engine, m.tuneSounding);
     return m.output ? 0 : code(MediaError::NoAudioOutput);
 }
 
@@ -52,6 +53,7 @@ int startEngine(const TolvexSynthConfig* config) {
     }
     m.outputKind = config->output;
     m.names = {config->appName, config->appIconName};
+    m.tuneSounding = [sounding = config->tuneSounding, context = config->context] { sounding(context); };
     if (m.output || !m.outputEnabled) return 0;
     return openOutput();
 }

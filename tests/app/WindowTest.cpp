@@ -1,6 +1,8 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QDesktopServices>
 #include <QTest>
+#include <QUrl>
 
 #include <stdexcept>
 
@@ -25,6 +27,17 @@ QColor pixel(QWidget& window, QPoint at) { return window.grab().toImage().pixelC
 int rowTopOf(const PageFrame* row) { return row->y() * 15; }
 
 QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
+
+// Stands in for the desktop's handler of web addresses while it lives.
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    Browser() { QDesktopServices::setUrlHandler("http", this, "open"); }
+    ~Browser() override { QDesktopServices::unsetUrlHandler("http"); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 }  // namespace
 
@@ -87,6 +100,22 @@ private slots:
         QVERIFY(w.form.lblEyeLights->isVisible());
         QTest::mouseMove(&w.form, kWindowBackground);
         QVERIFY(!w.form.lblEyeLights->isVisible());
+    }
+    void bothHomePageLabelsOpenTheAddressAndNothingElseChanges() {
+        TestWindow w;
+        Browser browser;
+        QTest::mouseClick(&w.form, Qt::LeftButton, {}, TestWindow::at(135 + 150, 5025 + 165));
+        QTest::mouseClick(&w.form, Qt::LeftButton, {}, TestWindow::at(4605 + 2000, 5070 + 120));
+        QCOMPARE(browser.opened, QList<QUrl>(2, QUrl("http://www.tolvex.example")));
+        QCOMPARE(w.form.CurrentTab, std::int16_t(2));
+        QVERIFY(w.form.isVisible() && w.form.TimerMusic.isActive());
+    }
+    void onlyTheAgeBoxLimitsTheAnswersLength() {
+        TestWindow w;
+        w.form.txtField(2)->setText(QString(40000, 'a'));
+        QCOMPARE(w.form.txtField(2)->text().size(), 40000);
+        w.form.txtField(1)->setText("123");
+        QCOMPARE(w.form.txtField(1)->text(), QString("12"));
     }
     void everyCloseUnloadsOnce() {
         TestWindow w;

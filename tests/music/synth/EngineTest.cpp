@@ -37,10 +37,11 @@ int main(int argc, char* argv[]) {
 
     std::atomic<bool> done{false};
     std::atomic<float> loudest{0};
+    std::atomic<int> tunesBegun{0};
     std::thread audio([&] {
         std::vector<float> samples(2 * 256);
         while (!done) {
-            engine.renderInterleaved(samples.data(), 256);
+            tunesBegun += engine.renderInterleaved(samples.data(), 256);
             for (const float sample : samples)
                 loudest = std::max(loudest.load(), std::abs(sample));
         }
@@ -56,6 +57,8 @@ int main(int argc, char* argv[]) {
     done = true;
     audio.join();
     if (loudest < 0.05f) return fail("the rendering stays silent");
+    // Each cycle starts a tune twice; a start that no render has yet carried counts once.
+    if (tunesBegun < 40 || tunesBegun > 80) return fail("the renders do not tell when a tune begins");
     std::puts("PASS");
     return 0;
 }
