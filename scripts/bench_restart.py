@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """When the tune starts again: TolvexApp plays into a null sink that is recorded from before the
-program starts for 16 ticks of its timer and a little more; the opening's loudness envelope is
-then found again near the restart, and the time between the two openings printed beside the
-tune's length (309.744 s). Takes about five and a half minutes.
+program starts for 16 ticks of its timer (or twice, thrice that) and a little more; the opening's
+loudness envelope is then found again near each restart, and the time from each opening to the
+next printed beside the tune's length. Takes five and a half minutes a restart.
 
-Run after the test command has set everything up:  /usr/bin/python3 scripts/bench_restart.py
+Run after the test command has set everything up:
+    /usr/bin/python3 scripts/bench_restart.py [restarts]      (default 1)
 """
 
 import array
@@ -21,7 +22,7 @@ os.environ["TOLVEX_APP"] = os.path.join(ROOT, "build", "TolvexApp")
 from harness import App, Desktop  # noqa: E402
 
 RATE, STEP = 44100, 441  # the envelope has one value every 10 ms
-PERIOD, RECORD = 309.744, 318
+PERIOD = 309.744
 
 
 def envelope(path):
@@ -37,6 +38,7 @@ def onset(values, start=0):
 
 
 def main():
+    restarts = int(sys.argv[1]) if len(sys.argv) > 1 else 1
     desktop = Desktop()
     try:
         path = os.path.join(desktop.root, "sink.wav")
@@ -44,17 +46,19 @@ def main():
                                   "--file-format=wav", path])
         time.sleep(1)
         App(desktop).wait_for_window()
-        time.sleep(RECORD)
+        time.sleep(PERIOD * restarts + 8)
         recorder.terminate()
         recorder.wait()
         values = envelope(path)
-        first = onset(values)
-        opening = values[first:first + 500]
-        # The lag near one period where the opening's 5 s envelope matches best.
-        lags = range(first + int((PERIOD - 2) * 100), first + int((PERIOD + 2) * 100))
-        best = min(lags, key=lambda lag: sum((a - b) ** 2 for a, b in zip(opening, values[lag:lag + 500])))
-        print(f"tune began {first / 100:.2f} s into the recording; it began again {(best - first) / 100:.2f} s "
-              f"later (the tune lasts 309.74 s, the restart is due after {PERIOD} s)")
+        start = onset(values)
+        opening = values[start:start + 500]
+        print(f"the tune lasts 309.74 s; the timer restarts it {PERIOD} s after it began to sound")
+        for restart in range(1, restarts + 1):
+            # The lag near one period where the opening's 5 s envelope matches best.
+            lags = range(start + int((PERIOD - 2) * 100), start + int((PERIOD + 2) * 100))
+            best = min(lags, key=lambda lag: sum((a - b) ** 2 for a, b in zip(opening, values[lag:lag + 500])))
+            print(f"restart {restart}: the opening came again {(best - start) / 100:.2f} s after the last one")
+            start = best
     finally:
         desktop.stop()
 
