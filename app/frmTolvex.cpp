@@ -92,12 +92,10 @@ void frmTolvex::keyPressEvent(QKeyEvent* event) {
 }
 
 // Every way of closing the window comes through here: "X", the end of a written
-// application, and the window manager's close.
+// application, the window manager's close and the quit signals. A second close finds the timer
+// stopped and no device open, so unloading again changes nothing.
 void frmTolvex::closeEvent(QCloseEvent* event) {
-    if (!unloaded_) {
-        unloaded_ = true;
-        Form_Unload();
-    }
+    Form_Unload();
     event->accept();
 }
 

@@ -86,7 +86,6 @@ private:
 
     music::MediaCommandLayer& media_;
     music::MusicOutput& musicOutput_;
-    bool unloaded_ = false;
     bool musicFailureShown_ = false;
     bool musicOn_ = true;
     // Only where the window manager cannot move the window: the pointer's offset from the
