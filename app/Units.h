@@ -36,15 +36,20 @@ inline void setColour(QWidget* control, QPalette::ColorRole role, std::uint32_t 
 
 // The designed font first, then fonts that keep its metrics: for "Courier New" the fonts of the
 // same advance (600 of 1000 units), never a wider mono font such as the desktop's default,
-// which would clip the tab captions and the link; for "MS Sans Serif" sans fonts of its size.
+// which would clip the tab captions and the link; for "MS Sans Serif" (only the eye lights' two
+// dots) first the sans font whose dots the icon's eye sockets were drawn under, then others.
 inline QStringList fontFamilies(std::string_view designed) {
     const QString family = QString::fromUtf8(designed.data(), qsizetype(designed.size()));
     if (family == QLatin1String("Courier New"))
         return {family, QStringLiteral("Liberation Mono"), QStringLiteral("Cousine"),
                 QStringLiteral("Nimbus Mono PS"), QStringLiteral("FreeMono")};
     if (family == QLatin1String("MS Sans Serif"))
-        return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                QStringLiteral("Nimbus Sans"), QStringLiteral("FreeSans")};
+        return {family,
+                QStringLiteral("DejaVu Sans"),
+                QStringLiteral("Liberation Sans"),
+                QStringLiteral("Arimo"),
+                QStringLiteral("Nimbus Sans"),
+                QStringLiteral("FreeSans")};
     return {family};
 }
 
