@@ -2,7 +2,7 @@
 # Renders resources/music/tune.mid as the program plays it (same sound font, sample rate, voices and
 # gain) and encodes it as Ogg Opus for listening from the README, by default to docs/tune.ogg.
 # 22 kbit/s keeps the file under 1 MB; a fixed stream serial makes the output reproducible.
-# Needs the Debian packages fluidsynth, timgm6mb-soundfont and opus-tools.
+# Needs the Debian packages fluidsynth, timgm6mb-soundfont and opus-tools (the test set-up installs them).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/docs/tune.ogg}
