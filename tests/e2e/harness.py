@@ -66,7 +66,8 @@ class Desktop:
         return path
 
     def spawn(self, argv, **kwargs):
-        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        process = subprocess.Popen(argv, env=self.env, stderr=subprocess.DEVNULL, **kwargs)
         self.processes.append(process)
         return process
 
