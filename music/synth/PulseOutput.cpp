@@ -77,12 +77,12 @@ private:
     }
 
     void openStream() {
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, std::uint32_t(engine_.sampleRate()), kChannels};
+        const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, std::uint32_t(engine_.sampleRate()), kChannels};
         pa_proplist* properties = pa_proplist_new();
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "music");
         pa_proplist_sets(properties, PA_PROP_MEDIA_ICON_NAME, names_.iconName.c_str());
         stream_ =
-            pa_stream_new_with_proplist(context_, names_.application.c_str(), &spec, nullptr, properties);
+            pa_stream_new_with_proplist(context_, names_.application.c_str(), &format, nullptr, properties);
         pa_proplist_free(properties);
         if (!stream_) return fail();
         pa_stream_set_state_callback(stream_, onStreamState, this);
