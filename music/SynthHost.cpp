@@ -98,12 +98,14 @@ void SynthHost::run() {
 
 bool SynthHost::ensureStarted() {
     if (!api_ && !moduleBroken_) {
-        // RTLD_LOCAL: the synthesizer's libraries stay the module's own.
-        library_ = settings_.modulePath.isEmpty()
-                       ? nullptr
-                       : ::dlopen(QFile::encodeName(settings_.modulePath).constData(), RTLD_NOW | RTLD_LOCAL);
+        // RTLD_LOCAL: the synthesizer's libraries stay the module's own. The module is never
+        // closed: its exit-time destructors run with the program's.
+        void* library =
+            settings_.modulePath.isEmpty()
+                ? nullptr
+                : ::dlopen(QFile::encodeName(settings_.modulePath).constData(), RTLD_NOW | RTLD_LOCAL);
         const auto entry =
-            library_ ? reinterpret_cast<TolvexSynthEntry>(::dlsym(library_, "tolvex_synth_api")) : nullptr;
+            library ? reinterpret_cast<TolvexSynthEntry>(::dlsym(library, "tolvex_synth_api")) : nullptr;
         const TolvexSynthApi* api = entry ? entry() : nullptr;
         if (api && api->abi == kTolvexSynthAbi) {
             api_ = api;

@@ -78,7 +78,6 @@ private:
     std::atomic<bool> running_{false};
 
     // Music thread only.
-    void* library_ = nullptr;
     const TolvexSynthApi* api_ = nullptr;
     bool moduleBroken_ = false;
     bool outputEnabled_ = true;
