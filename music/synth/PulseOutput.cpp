@@ -100,6 +100,7 @@ private:
         if (stream_) {
             pa_stream_set_state_callback(stream_, nullptr, nullptr);
             pa_stream_set_write_callback(stream_, nullptr, nullptr);
+            pa_stream_set_started_callback(stream_, nullptr, nullptr);
             pa_stream_disconnect(stream_);
             pa_stream_unref(stream_);
             stream_ = nullptr;
