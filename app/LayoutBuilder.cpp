@@ -8,6 +8,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "Accessibility.h"
@@ -25,36 +26,6 @@ using layout::ControlRow;
 
 namespace {
 
-// Every control name of the window, its kind and the indices its array has (-1 alone for a
-// control that is no array member).
-struct KnownControl {
-    std::string_view name;
-    ControlKind kind;
-    bool (*validIndex)(std::int16_t);
-};
-
-template <int First, int Last>
-bool inRange(std::int16_t index) {
-    return index >= First && index <= Last;
-}
-bool single(std::int16_t index) { return index == -1; }
-bool hasCaption(std::int16_t index) { return wizard::captionText(index).has_value(); }
-
-constexpr std::array kKnownControls{
-    KnownControl{"lblBtn", ControlKind::Label, inRange<0, wizard::kFinishButton>},
-    KnownControl{"lblCaption", ControlKind::Label, hasCaption},
-    KnownControl{"lblTitleBar", ControlKind::Label, inRange<0, 1>},
-    KnownControl{"fTab", ControlKind::Frame, inRange<0, 7>},
-    KnownControl{"fTabHolder", ControlKind::Frame, inRange<0, 1>},
-    KnownControl{"txtField", ControlKind::TextBox, inRange<0, wizard::kQuestionCount - 1>},
-    KnownControl{"lblEyeLights", ControlKind::Label, single},
-    KnownControl{"lblWelcome", ControlKind::Label, single},
-    KnownControl{"Label1", ControlKind::Label, single},
-    KnownControl{"imgIcon", ControlKind::Image, single},
-    KnownControl{"imgTolvex", ControlKind::Image, single},
-    KnownControl{"shapeTitle", ControlKind::Shape, single},
-};
-
 QString nameOf(const ControlRow& row) {
     const QString name = QString::fromUtf8(row.name.data(), qsizetype(row.name.size()));
     return row.index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(row.index) : name;
@@ -64,12 +35,71 @@ QString nameOf(const ControlRow& row) {
     throw std::logic_error("designed layout, control " + nameOf(row).toStdString() + ": " + problem);
 }
 
+// The widget made for a row, as the control type its kind makes (a text box is made as a
+// widget that is also a TextBox).
+template <typename Control>
+Control* asControl(QWidget* widget) {
+    if constexpr (std::is_same_v<Control, TextBox>)
+        return dynamic_cast<TextBox*>(widget);
+    else
+        return static_cast<Control*>(widget);
+}
+
+template <auto Array>
+void addToArray(frmTolvex& form, const ControlRow& row, QWidget* widget) {
+    auto& array = form.*Array;
+    using Control = std::remove_pointer_t<decltype(array(0))>;
+    if (!array.add(row.index, asControl<Control>(widget)))
+        wrongRow(row, "the table holds this control twice");
+}
+
+template <auto Field>
+void setField(frmTolvex& form, const ControlRow& row, QWidget* widget) {
+    auto*& field = form.*Field;
+    if (field) wrongRow(row, "the table holds this control twice");
+    field = asControl<std::remove_pointer_t<std::remove_reference_t<decltype(field)>>>(widget);
+}
+
+template <int First, int Last>
+bool inRange(std::int16_t index) {
+    return index >= First && index <= Last;
+}
+bool single(std::int16_t index) { return index == -1; }
+bool hasCaption(std::int16_t index) { return wizard::captionText(index).has_value(); }
+
+// Every control of the window: its name, its kind, the indices its array has (-1 alone for a
+// control that is no array member), and where the window keeps it.
+struct KnownControl {
+    std::string_view name;
+    ControlKind kind;
+    bool (*validIndex)(std::int16_t);
+    void (*keep)(frmTolvex&, const ControlRow&, QWidget*);
+};
+
+const std::array kKnownControls{
+    KnownControl{"lblBtn", ControlKind::Label, inRange<0, wizard::kFinishButton>,
+                 addToArray<&frmTolvex::lblBtn>},
+    KnownControl{"lblCaption", ControlKind::Label, hasCaption, addToArray<&frmTolvex::lblCaption>},
+    KnownControl{"lblTitleBar", ControlKind::Label, inRange<0, 1>, addToArray<&frmTolvex::lblTitleBar>},
+    KnownControl{"fTab", ControlKind::Frame, inRange<0, 7>, addToArray<&frmTolvex::fTab>},
+    KnownControl{"fTabHolder", ControlKind::Frame, inRange<0, 1>, addToArray<&frmTolvex::fTabHolder>},
+    KnownControl{"txtField", ControlKind::TextBox, inRange<0, wizard::kQuestionCount - 1>,
+                 addToArray<&frmTolvex::txtField>},
+    KnownControl{"lblEyeLights", ControlKind::Label, single, setField<&frmTolvex::lblEyeLights>},
+    KnownControl{"lblWelcome", ControlKind::Label, single, setField<&frmTolvex::lblWelcome>},
+    KnownControl{"Label1", ControlKind::Label, single, setField<&frmTolvex::Label1>},
+    KnownControl{"imgIcon", ControlKind::Image, single, setField<&frmTolvex::imgIcon>},
+    KnownControl{"imgTolvex", ControlKind::Image, single, setField<&frmTolvex::imgTolvex>},
+    KnownControl{"shapeTitle", ControlKind::Shape, single, setField<&frmTolvex::shapeTitle>},
+};
+
 // A typo in the table must stop the build of the window, not cast a widget to the wrong type.
-void check(const ControlRow& row) {
+const KnownControl& check(const ControlRow& row) {
     const auto known = std::ranges::find(kKnownControls, row.name, &KnownControl::name);
     if (known == kKnownControls.end()) wrongRow(row, "no control of the window has this name");
     if (known->kind != row.kind) wrongRow(row, "the kind does not match the control");
     if (!known->validIndex(row.index)) wrongRow(row, "the index is outside the control's array");
+    return *known;
 }
 
 QString captionOf(const ControlRow& row) {
@@ -136,51 +166,11 @@ TextBox* makeTextBox(QWidget* parent, const ControlRow& row) {
     return box;
 }
 
-template <typename Control>
-void addMember(ControlArray<Control>& array, const ControlRow& row, Control* control) {
-    if (!array.add(row.index, control)) wrongRow(row, "the table holds this control twice");
-}
-
-template <typename Control>
-void setSingle(Control*& field, const ControlRow& row, Control* control) {
-    if (field) wrongRow(row, "the table holds this control twice");
-    field = control;
-}
-
-void registerControl(frmTolvex& form, const ControlRow& row, QWidget* widget) {
-    auto* label = qobject_cast<ClickLabel*>(widget);
-    auto* frame = qobject_cast<PageFrame*>(widget);
-    if (row.name == "lblBtn")
-        addMember(form.lblBtn, row, label);
-    else if (row.name == "lblCaption")
-        addMember(form.lblCaption, row, label);
-    else if (row.name == "lblTitleBar")
-        addMember(form.lblTitleBar, row, label);
-    else if (row.name == "fTab")
-        addMember(form.fTab, row, frame);
-    else if (row.name == "fTabHolder")
-        addMember(form.fTabHolder, row, frame);
-    else if (row.name == "lblEyeLights")
-        setSingle(form.lblEyeLights, row, label);
-    else if (row.name == "lblWelcome")
-        setSingle(form.lblWelcome, row, label);
-    else if (row.name == "Label1")
-        setSingle(form.Label1, row, label);
-    else if (row.name == "imgIcon")
-        setSingle(form.imgIcon, row, qobject_cast<ImageBox*>(widget));
-    else if (row.name == "imgTolvex")
-        setSingle(form.imgTolvex, row, qobject_cast<ImageBox*>(widget));
-    else if (row.name == "shapeTitle")
-        setSingle(form.shapeTitle, row, qobject_cast<CircleShape*>(widget));
-}
-
-QWidget* makeWidget(frmTolvex& form, const ControlRow& row, QWidget* parent) {
+QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
     switch (row.kind) {
         case ControlKind::Label: return makeLabel(parent, row);
         case ControlKind::TextBox: {
-            TextBox* box = makeTextBox(parent, row);
-            addMember(form.txtField, row, box);
-            return box->widget();
+            return makeTextBox(parent, row)->widget();
         }
         case ControlKind::Frame: {
             auto* frame = new PageFrame(parent);
@@ -203,15 +193,15 @@ QWidget* makeWidget(frmTolvex& form, const ControlRow& row, QWidget* parent) {
 }
 
 void build(frmTolvex& form, const ControlRow& row) {
-    check(row);
-    QWidget* widget = makeWidget(form, row, containerOf(form, row));
+    const KnownControl& known = check(row);
+    QWidget* widget = makeWidget(row, containerOf(form, row));
     widget->setObjectName(nameOf(row));
     widget->setGeometry(units::pixels(row.rect.left), units::pixels(row.rect.top),
                         units::pixels(row.rect.width), units::pixels(row.rect.height));
     if (row.flags & layout::AutoSize) autoSize(*static_cast<QLabel*>(widget));
     if (row.flags & layout::Hidden) widget->hide();
     if (row.flags & layout::Decoration) markAsDecoration(*widget);
-    registerControl(form, row, widget);
+    known.keep(form, row, widget);
 }
 
 // What a screen reader needs beyond the designed state; nothing here changes a pixel.
