@@ -29,16 +29,6 @@ private slots:
         QCOMPARE(tabColour(6, 6), kPageColour);
         QCOMPARE(tabColour(2, 6), kUnselectedTabColour);
     }
-    void eachButtonHasItsAction() {
-        QCOMPARE(actionOf(kCloseButton), ButtonAction::Close);
-        QCOMPARE(actionOf(kHomePageLink), ButtonAction::OpenHomePage);
-        QCOMPARE(actionOf(kFirstTab), ButtonAction::ShowPage);
-        QCOMPARE(actionOf(kLastTab), ButtonAction::ShowPage);
-        QCOMPARE(actionOf(kBeginButton), ButtonAction::Begin);
-        QCOMPARE(actionOf(kFinishButton), ButtonAction::Finish);
-        QCOMPARE(actionOf(-1), ButtonAction::Nothing);
-        QCOMPARE(actionOf(12), ButtonAction::Nothing);
-    }
     void theHoverLightMovesFromLabelToLabel() {
         const auto first = hoverChange(-1, 3);
         QCOMPARE(first->putOut, std::nullopt);
