@@ -49,7 +49,6 @@ constexpr ControlRow pageFrame(std::int16_t index, unsigned flags, int tabOrder)
 constexpr std::array<int, 4> kTabLefts{0, 1815, 3630, 5445};
 
 // A tab as the window is designed: the Welcome tab selected, its row in front.
-// A tab as the window is designed: the Welcome tab selected, its row in front.
 constexpr ControlRow tab(std::int16_t button, int tabOrder) {
     const wizard::Tab& t = wizard::tab(button);
     const Twips rect{kTabLefts[std::size_t(t.slot)], 0, 1800, 270};
@@ -91,10 +90,10 @@ constexpr auto kControls = std::to_array<ControlRow>({
     {Label, "lblBtn", 0, kWindow, {7245, 0, 180, 345}, "X", kButtonFont, kLightViolet, kNone, NoFlags, 2},
     {Image, "imgIcon", -1, kWindow, {60, 75, 480, 480}, "Tolvex Devoz", kNoFont, kNone, kNone, NoFlags, -1},
     {Label, "lblTitleBar", 0, kWindow, {720, 0, 7575, 360}, "Tolvex Devoz - App Generator", kTitleFont, kTitleGrey,
-     kGrey, Opaque | DragHandle, 0},
+     kGrey, Opaque, 0},
     {Shape, "shapeTitle", -1, kWindow, {-675, -525, 1710, 1215}, "", kNoFont, kGrey, kGrey, Decoration, -1},
     {Label, "lblTitleBar", 1, kWindow, {-1845, -75, 2580, 780}, "", kNoFont, kNone, kNone,
-     DragHandle | Decoration, 1},
+     Decoration, 1},
 
     // Welcome page.
     {Label, "lblBtn", 10, page(0), {6225, 3045, 885, 345}, "Begin", kButtonFont, kLightViolet, kPageViolet, Opaque, 24},

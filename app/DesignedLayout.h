@@ -20,8 +20,7 @@ enum Flag : unsigned {
     AlignRight = 1u << 4,
     Opaque = 1u << 5,             // paints its background colour
     QuestionnaireText = 1u << 6,  // caption comes from the questionnaire
-    DragHandle = 1u << 7,
-    Decoration = 1u << 8,  // kept out of a screen reader's way
+    Decoration = 1u << 7,         // kept out of a screen reader's way
 };
 
 struct Container {
@@ -65,8 +64,5 @@ inline constexpr int kWindowHeightTwips = 5385;
 inline constexpr std::uint32_t kWindowBackColour = 0x00000000;
 inline constexpr char kWindowCaption[] = "Tolvex App";
 inline constexpr int kMusicTimerIntervalMs = 19359;
-
-// The picture of imgTolvex, stretched to its box.
-inline constexpr char kLogoPicture[] = ":/pictures/logo.jpg";
 
 }  // namespace tolvex::layout

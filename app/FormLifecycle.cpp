@@ -1,8 +1,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "HomePage.h"
 #include "LayoutBuilder.h"
-#include "VersionRecord.h"
 #include "frmTolvex.h"
 
 namespace tolvex {
@@ -22,7 +22,7 @@ void frmTolvex::Form_Load() {
     CurrentTab = 2;
     focusShownPage();
 
-    lblBtn(1)->setText(QString::fromUtf8(version::kComments));
+    lblBtn(1)->setText(homepage::homePageAddress());
     autoSize(*lblBtn(1));
 
     ExtractMusic();

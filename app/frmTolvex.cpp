@@ -29,7 +29,7 @@ frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicO
     setMouseTracking(true);
 
     buildDesignedLayout(*this, layout::designedControls());
-    imgTolvex->setPicture(QPixmap(QString::fromUtf8(layout::kLogoPicture)));
+    imgTolvex->setPicture(QPixmap(resources::kLogo));
 
     TimerMusic.setInterval(layout::kMusicTimerIntervalMs);
     // A coarse timer may fire up to 5% early, which would cut the tune's end at every restart.
@@ -46,10 +46,9 @@ void frmTolvex::connectHandlers() {
         connect(label, &ClickLabel::clicked, this, [this, i] { lblBtn_Click(i); });
         connect(label, &ClickLabel::mouseMoved, this, [this, i] { lblBtn_MouseMove(i); });
     }
-    for (const auto& [index, label] : lblTitleBar.members()) {
-        const std::int16_t i = index;
-        connect(label, &ClickLabel::mousePressed, this,
-                [this, i](Qt::MouseButton button, QPointF at) { lblTitleBar_MouseDown(i, button, at); });
+    for (const auto& member : lblTitleBar.members()) {
+        ClickLabel* label = member.second;
+        connect(label, &ClickLabel::mousePressed, this, &frmTolvex::lblTitleBar_MouseDown);
         connect(label, &ClickLabel::mouseMoved, this, &frmTolvex::followPointer);
         // Only the left button's release ends a move; the window manager's move does the same.
         connect(label, &ClickLabel::mouseReleased, this, [this](Qt::MouseButton button) {

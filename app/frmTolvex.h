@@ -59,7 +59,8 @@ public:
     void lblBtn_Click(std::int16_t Index);
     void lblBtn_MouseMove(std::int16_t Index);
     void imgIcon_MouseMove();
-    void lblTitleBar_MouseDown(std::int16_t Index, Qt::MouseButton Button, QPointF globalPosition);
+    // Either title-bar label: the caption strip or the corner's drag area.
+    void lblTitleBar_MouseDown(Qt::MouseButton Button, QPointF globalPosition);
     void Label1_Click();
     void TimerMusic_Timer();
     void ClearHighlights();
