@@ -24,9 +24,6 @@ constexpr Font kWelcomeFont{"Courier New", 20.25, true};
 constexpr Font kEyeLightsFont{"MS Sans Serif", 24, false};
 
 constexpr std::uint32_t kRed = 0x000000FF;
-constexpr std::uint32_t kPageViolet = wizard::kPageColour;
-constexpr std::uint32_t kGrey = 0x00808080;
-constexpr std::uint32_t kLightViolet = wizard::kButtonTextColour;
 constexpr std::uint32_t kTitleGrey = 0x00E0E0E0;
 constexpr std::uint32_t kTabRowRed = 0x00000040;
 constexpr std::uint32_t kBlack = 0x00000000;
@@ -53,11 +50,11 @@ constexpr ControlRow tab(std::int16_t button, int tabOrder) {
     const wizard::Tab& t = wizard::tab(button);
     const Twips rect{kTabLefts[std::size_t(t.slot)], 0, 1800, 270};
     return {Label, "lblBtn", button, tabRow(std::int16_t(t.row)), rect, t.caption, kTabFont, kLightViolet,
-            wizard::tabColour(button, wizard::kWelcomeTab), Opaque | AlignCentre, tabOrder};
+            tabColour(button, wizard::kWelcomeTab), Opaque | AlignCentre, tabOrder};
 }
 
 constexpr ControlRow tabRowFrame(std::int16_t row, int tabOrder) {
-    const Twips rect{135, wizard::rowTop(row, wizard::kWelcomeTab), 7290, 270};
+    const Twips rect{135, rowTop(row, wizard::kWelcomeTab), 7290, 270};
     return frame("fTabHolder", row, rect, kTabRowRed, NoFlags, tabOrder);
 }
 
@@ -86,8 +83,8 @@ constexpr auto kControls = std::to_array<ControlRow>({
     {Label, "Label1", -1, kWindow, {4605, 5070, 2775, 255}, "", kTabFont, kRed, kBlack, Opaque | AlignRight, 73},
     {Label, "lblEyeLights", -1, kWindow, {150, -90, 270, 555}, "..", kEyeLightsFont, kRed, kNone,
      Hidden | Decoration, 4},
-    {Label, "lblBtn", 1, kWindow, {135, 5025, 105, 330}, "", kButtonFont, kLightViolet, kNone, AutoSize, 3},
-    {Label, "lblBtn", 0, kWindow, {7245, 0, 180, 345}, "X", kButtonFont, kLightViolet, kNone, NoFlags, 2},
+    {Label, "lblBtn", wizard::kHomePageLink, kWindow, {135, 5025, 105, 330}, "", kButtonFont, kLightViolet, kNone, AutoSize, 3},
+    {Label, "lblBtn", wizard::kCloseButton, kWindow, {7245, 0, 180, 345}, "X", kButtonFont, kLightViolet, kNone, NoFlags, 2},
     {Image, "imgIcon", -1, kWindow, {60, 75, 480, 480}, "Tolvex Devoz", kNoFont, kNone, kNone, NoFlags, -1},
     {Label, "lblTitleBar", 0, kWindow, {720, 0, 7575, 360}, "Tolvex Devoz - App Generator", kTitleFont, kTitleGrey,
      kGrey, Opaque, 0},
@@ -96,13 +93,13 @@ constexpr auto kControls = std::to_array<ControlRow>({
      Decoration, 1},
 
     // Welcome page.
-    {Label, "lblBtn", 10, page(0), {6225, 3045, 885, 345}, "Begin", kButtonFont, kLightViolet, kPageViolet, Opaque, 24},
+    {Label, "lblBtn", wizard::kBeginButton, page(0), {6225, 3045, 885, 345}, "Begin", kButtonFont, kLightViolet, kPageViolet, Opaque, 24},
     {Label, "lblWelcome", -1, page(0), {3045, 465, 4095, 2295}, "", kWelcomeFont, kLightViolet, kNone,
      AlignCentre | WordWrap | QuestionnaireText, 23},
     {Image, "imgTolvex", -1, page(0), {225, 465, 2625, 2310}, "", kNoFont, kNone, kNone, NoFlags, -1},
 
     // Finish page.
-    {Label, "lblBtn", 11, page(7), {5910, 3045, 1200, 345}, "Finish", kTitleFont, kLightViolet, kNone, NoFlags, 72},
+    {Label, "lblBtn", wizard::kFinishButton, page(7), {5910, 3045, 1200, 345}, "Finish", kTitleFont, kLightViolet, kNone, NoFlags, 72},
     question(22, 7, {345, 285, 6495, 1350}, 71, WordWrap),
 
     // Courier page.

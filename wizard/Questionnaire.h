@@ -11,12 +11,6 @@
 // the application file reads them back from the window.
 namespace tolvex::wizard {
 
-// Indices of the clickable labels (lblBtn) that are not tabs.
-inline constexpr std::int16_t kCloseButton = 0;
-inline constexpr std::int16_t kHomePageLink = 1;
-inline constexpr std::int16_t kBeginButton = 10;
-inline constexpr std::int16_t kFinishButton = 11;
-
 // The eight tabs, lblBtn 2 to 9; tab k shows page fTab(k - 2).
 inline constexpr std::int16_t kFirstTab = 2;
 inline constexpr std::int16_t kLastTab = 9;

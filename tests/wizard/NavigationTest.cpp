@@ -13,8 +13,6 @@ private slots:
         QVERIFY(toCoder);
         QCOMPARE(toCoder->frontRow, std::optional(1));
         QCOMPARE(pageSwitch(7, 5)->frontRow, std::optional(0));
-        QCOMPARE(rowTop(0, 7), kBackRowTop);
-        QCOMPARE(rowTop(1, 7), kFrontRowTop);
     }
     void aTabOfTheSameRowMovesNoRow() {
         QCOMPARE(pageSwitch(7, 8)->frontRow, std::nullopt);
@@ -24,10 +22,6 @@ private slots:
         QVERIFY(!pageSwitch(4, 4));
         QVERIFY(!pageSwitch(4, kBeginButton));
         QVERIFY(!pageSwitch(4, 12));
-    }
-    void onlyTheShownTabHasThePageColour() {
-        QCOMPARE(tabColour(6, 6), kPageColour);
-        QCOMPARE(tabColour(2, 6), kUnselectedTabColour);
     }
     void theHoverLightMovesFromLabelToLabel() {
         const auto first = hoverChange(-1, 3);
@@ -46,13 +40,6 @@ private slots:
         QCOMPARE(returnKeyButton(kWelcomeTab), std::optional(kBeginButton));
         QCOMPARE(returnKeyButton(kFinishTab), std::optional(kFinishButton));
         QCOMPARE(returnKeyButton(kGeneralTab), std::nullopt);
-    }
-    void theFocusGoesToEachPagesFirstQuestion() {
-        QCOMPARE(firstQuestionOn(pageOfTab(kGeneralTab)), std::optional<std::int16_t>(0));
-        QCOMPARE(firstQuestionOn(pageOfTab(5)), std::optional<std::int16_t>(10));
-        QCOMPARE(firstQuestionOn(pageOfTab(8)), std::optional<std::int16_t>(21));
-        QCOMPARE(firstQuestionOn(pageOfTab(kWelcomeTab)), std::nullopt);
-        QCOMPARE(firstQuestionOn(pageOfTab(kFinishTab)), std::nullopt);
     }
 };
 
