@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "DisplayCheck.h"
 #include "MediaCommandLayer.h"
@@ -10,7 +11,7 @@
 #include "VersionRecord.h"
 #include "frmTolvex.h"
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[]) try {
     if (const auto problem = tolvex::displayProblem()) {
         std::fprintf(stderr, "TolvexApp: %s\n", qPrintable(*problem));
         return 1;
@@ -27,4 +28,8 @@ int main(int argc, char* argv[]) {
     tolvex::closeOnQuitSignals(form);
     tolvex::beginMusicWhenExposed(form, synth);
     return application.exec();
+} catch (const std::logic_error& error) {
+    // A wrong layout table: one line that names the row, never an abort.
+    std::fprintf(stderr, "TolvexApp: %s\n", error.what());
+    return 1;
 }

@@ -4,12 +4,12 @@
 #include <QTest>
 #include <QUrl>
 
+#include <functional>
 #include <stdexcept>
+#include <vector>
 
 #include "LayoutBuilder.h"
 #include "TestWindow.h"
-
-Q_DECLARE_METATYPE(tolvex::layout::ControlRow)
 
 using namespace tolvex;
 using testing::BoxCatcher;
@@ -225,21 +225,44 @@ private slots:
         QCOMPARE(accessible(w.form.txtField(18)->widget())->text(QAccessible::Name),
                  QString("What language(s) do you program in?"));
     }
-    void aWrongRowOfTheLayoutTableIsAnError_data() {
-        QTest::addColumn<layout::ControlRow>("row");
+    void aWrongLayoutTableStopsBeforeAnyWidgetNamingTheRow() {
         using enum layout::ControlKind;
-        const layout::Container window{"", -1};
-        QTest::newRow("unknown name")
-            << layout::ControlRow{Label, "lblBnt", 3, window, {}, "", {}, {}, {}, 0, -1};
-        QTest::newRow("index out of range")
-            << layout::ControlRow{TextBox, "txtField", 22, window, {}, "", {}, {}, {}, 0, -1};
-        QTest::newRow("no such frame")
-            << layout::ControlRow{Label, "lblCaption", 0, {"fTab", 9}, {}, "", {}, {}, {}, 0, -1};
-    }
-    void aWrongRowOfTheLayoutTableIsAnError() {
-        QFETCH(layout::ControlRow, row);
+        using Rows = std::vector<layout::ControlRow>;
+        const auto rowOf = [](Rows& rows, std::string_view name, std::int16_t index) {
+            return std::ranges::find_if(rows,
+                                        [&](auto& row) { return row.name == name && row.index == index; });
+        };
+        const std::vector<std::pair<std::function<void(Rows&)>, QString>> wrongTables{
+            {[&](Rows& rows) { rows.erase(rowOf(rows, "txtField", 9)); },
+             "TextBox txtField(9): the table has no"},
+            {[&](Rows& rows) { rows.push_back(*rowOf(rows, "lblBtn", wizard::kGeneralTab)); },
+             "Label lblBtn(3): the table holds"},
+            {[&](Rows& rows) { rowOf(rows, "txtField", 9)->container.index = 3; },
+             "TextBox txtField(9): it is not on"},
+            {[&](Rows& rows) { rowOf(rows, "lblCaption", 40)->container.index = 2; },
+             "Label lblCaption(40): it is not on"},
+            {[&](Rows& rows) { rowOf(rows, "fTab", 0)->flags |= layout::AutoSize; }, "Frame fTab(0): a flag"},
+            {[&](Rows& rows) { rowOf(rows, "lblBtn", 4)->name = "lblBnt"; }, "Label lblBnt(4): no control"},
+            {[&](Rows& rows) { rowOf(rows, "txtField", 0)->index = 22; }, "TextBox txtField(22): the index"},
+            {[&](Rows& rows) { rowOf(rows, "lblBtn", 4)->kind = Image; }, "Image lblBtn(4): the kind"},
+            {[&](Rows& rows) {
+                 rowOf(rows, "lblBtn", 4)->container = {"fTab", 9};
+             },
+             "Label lblBtn(4): its container"},
+        };
         TestWindow w;
-        QVERIFY_THROWS_EXCEPTION(std::logic_error, buildDesignedLayout(w.form, std::span(&row, 1)));
+        for (const auto& [spoil, expected] : wrongTables) {
+            Rows rows(layout::designedControls().begin(), layout::designedControls().end());
+            spoil(rows);
+            const int widgets = w.form.findChildren<QWidget*>().size();
+            try {
+                buildDesignedLayout(w.form, rows);
+                QFAIL(qPrintable("no error: " + expected));
+            } catch (const std::logic_error& error) {
+                QVERIFY2(QString(error.what()).contains(expected), error.what());
+            }
+            QCOMPARE(w.form.findChildren<QWidget*>().size(), widgets);
+        }
     }
 };
 

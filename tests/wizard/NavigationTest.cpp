@@ -22,6 +22,7 @@ private slots:
         QVERIFY(!pageSwitch(4, 4));
         QVERIFY(!pageSwitch(4, kBeginButton));
         QVERIFY(!pageSwitch(4, 12));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, tab(kBeginButton));
     }
     void theHoverLightMovesFromLabelToLabel() {
         const auto first = hoverChange(-1, 3);
