@@ -81,11 +81,10 @@ constexpr int rowTop(int row, std::int16_t current) {
 // Every control of the window; the controls of each container are listed topmost first.
 std::span<const ControlRow> designedControls();
 
-// The window itself, and the timer that has no place on screen.
+// The window itself.
 inline constexpr int kWindowWidthTwips = 7515;
 inline constexpr int kWindowHeightTwips = 5385;
 inline constexpr std::uint32_t kWindowBackColour = 0x00000000;
 inline constexpr char kWindowCaption[] = "Tolvex App";
-inline constexpr int kMusicTimerIntervalMs = 19359;
 
 }  // namespace tolvex::layout

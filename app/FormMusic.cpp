@@ -6,6 +6,7 @@
 #include "MusicOutput.h"
 #include "Resources.h"
 #include "TuneFile.h"
+#include "TuneLoop.h"
 #include "frmTolvex.h"
 
 namespace tolvex {
@@ -53,10 +54,10 @@ void frmTolvex::showMusicFailure() {
     box.exec();
 }
 
-// Sixteen ticks last as long as the tune: every sixteenth tick starts it again.
+// The loop's ticks last as long as the tune: the last of them starts it again.
 void frmTolvex::TimerMusic_Timer() {
     ++MusicTicks;
-    if (MusicTicks == 16) {
+    if (MusicTicks == resources::kTuneLoopTicks) {
         MusicTicks = 0;
         PlayMusic();
     }

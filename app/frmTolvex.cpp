@@ -12,6 +12,7 @@
 #include "MusicOutput.h"
 #include "Navigation.h"
 #include "Resources.h"
+#include "TuneLoop.h"
 #include "Units.h"
 
 namespace tolvex {
@@ -31,7 +32,7 @@ frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicO
     buildDesignedLayout(*this, layout::designedControls());
     imgTolvex->setPicture(QPixmap(resources::kLogo));
 
-    TimerMusic.setInterval(layout::kMusicTimerIntervalMs);
+    TimerMusic.setInterval(resources::kTuneTickMs);
     // A coarse timer may fire up to 5% early, which would cut the tune's end at every restart.
     TimerMusic.setTimerType(Qt::PreciseTimer);
     connectHandlers();
