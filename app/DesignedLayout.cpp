@@ -143,16 +143,16 @@ constexpr auto kControls = std::to_array<ControlRow>({
     question(17, {345, 285, 3600, 240}, 60),
 
     // Back tab row.
-    tab(9, 15),
-    tab(8, 14),
-    tab(7, 13),
-    tab(6, 12),
+    tab(wizard::kFinishTab, 15),
+    tab(wizard::kOtherTab, 14),
+    tab(wizard::kCoderTab, 13),
+    tab(wizard::kBotMasterTab, 12),
 
     // Front tab row.
-    tab(5, 10),
-    tab(4, 9),
-    tab(3, 8),
-    tab(2, 7),
+    tab(wizard::kSiteOpTab, 10),
+    tab(wizard::kCourierTab, 9),
+    tab(wizard::kGeneralTab, 8),
+    tab(wizard::kWelcomeTab, 7),
 
     // General page.
     answer(7, {2985, 2745, 3315, 285}, 40),

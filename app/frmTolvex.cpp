@@ -9,7 +9,7 @@
 #include "Accessibility.h"
 #include "DesignedLayout.h"
 #include "LayoutBuilder.h"
-#include "MusicOutput.h"
+#include "MediaCommandLayer.h"
 #include "Navigation.h"
 #include "Resources.h"
 #include "TuneLoop.h"
@@ -17,8 +17,8 @@
 
 namespace tolvex {
 
-frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), media_(media), musicOutput_(musicOutput) {
+frmTolvex::frmTolvex(music::MediaCommandLayer& music)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), music_(music) {
     installAccessibility();
     setWindowTitle(QString::fromUtf8(layout::kWindowCaption));
     setWindowIcon(QIcon(resources::kIcon));
@@ -61,8 +61,8 @@ void frmTolvex::connectHandlers() {
     connect(imgIcon, &ImageBox::mouseMoved, this, &frmTolvex::imgIcon_MouseMove);
     connect(Label1, &ClickLabel::clicked, this, &frmTolvex::Label1_Click);
     connect(&TimerMusic, &QTimer::timeout, this, &frmTolvex::TimerMusic_Timer);
-    connect(&musicOutput_, &music::MusicOutput::failed, this, &frmTolvex::showMusicFailure);
-    connect(&musicOutput_, &music::MusicOutput::tuneStarted, this, &frmTolvex::alignTimerToTune);
+    connect(&music_.output(), &music::MusicOutput::failed, this, &frmTolvex::showMusicFailure);
+    connect(&music_.output(), &music::MusicOutput::tuneStarted, this, &frmTolvex::alignTimerToTune);
 }
 
 // Keys for those who do not use a mouse; each acts exactly as the click it stands for.

@@ -18,7 +18,6 @@ namespace tolvex {
 
 namespace music {
 class MediaCommandLayer;
-class MusicOutput;
 }  // namespace music
 
 // The program's one window: every control, the window's state and its handlers.
@@ -27,7 +26,8 @@ class MusicOutput;
 class frmTolvex : public QWidget {
     Q_OBJECT
 public:
-    frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput);
+    // The music is played through its media-command layer, which also leads to its output.
+    explicit frmTolvex(music::MediaCommandLayer& music);
     ~frmTolvex() override;
 
     // Finishes the window after its controls exist and before it is first shown.
@@ -47,13 +47,6 @@ public:
     ImageBox* imgTolvex = nullptr;
     CircleShape* shapeTitle = nullptr;
     QTimer TimerMusic;
-
-    // State of the window.
-    std::int16_t CurrentTab = 0;
-    std::int16_t HoverBtn = 0;
-    bool EyeLightsOff = false;
-    QString MidiPath;
-    std::int16_t MusicTicks = 0;
 
     // Event handlers.
     void lblBtn_Click(std::int16_t Index);
@@ -85,8 +78,14 @@ private:
     void alignTimerToTune();
     void toggleMusic();
 
-    music::MediaCommandLayer& media_;
-    music::MusicOutput& musicOutput_;
+    // State of the window.
+    std::int16_t CurrentTab = 0;
+    std::int16_t HoverBtn = 0;
+    bool EyeLightsOff = false;
+    QString MidiPath;
+    std::int16_t MusicTicks = 0;
+
+    music::MediaCommandLayer& music_;
     bool musicFailureShown_ = false;
     bool musicOn_ = true;
     // Only where the window manager cannot move the window: the pointer's offset from the

@@ -21,8 +21,8 @@ int main(int argc, char* argv[]) try {
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
 
     tolvex::music::SynthHost synth(tolvex::musicSettings());
-    tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
-    tolvex::frmTolvex form(media, synth);
+    tolvex::music::MediaCommandLayer music(tolvex::music::synthSequencers(synth), synth);
+    tolvex::frmTolvex form(music);
     form.Form_Load();
     form.show();
     tolvex::closeOnQuitSignals(form);

@@ -17,6 +17,11 @@ inline constexpr std::int16_t kFirstTab = 2;
 inline constexpr std::int16_t kLastTab = 9;
 inline constexpr std::int16_t kWelcomeTab = 2;
 inline constexpr std::int16_t kGeneralTab = 3;
+inline constexpr std::int16_t kCourierTab = 4;
+inline constexpr std::int16_t kSiteOpTab = 5;
+inline constexpr std::int16_t kBotMasterTab = 6;
+inline constexpr std::int16_t kCoderTab = 7;
+inline constexpr std::int16_t kOtherTab = 8;
 inline constexpr std::int16_t kFinishTab = 9;
 
 struct Tab {
@@ -27,14 +32,14 @@ struct Tab {
 };
 
 inline constexpr std::array<Tab, 8> kTabs{{
-    {2, "Welcome", 0, 0},
-    {3, "General", 0, 1},
-    {4, "Courier", 0, 2},
-    {5, "Site op", 0, 3},
-    {6, "Bot Master", 1, 0},
-    {7, "Coder", 1, 1},
-    {8, "Other", 1, 2},
-    {9, "Finish", 1, 3},
+    {kWelcomeTab, "Welcome", 0, 0},
+    {kGeneralTab, "General", 0, 1},
+    {kCourierTab, "Courier", 0, 2},
+    {kSiteOpTab, "Site op", 0, 3},
+    {kBotMasterTab, "Bot Master", 1, 0},
+    {kCoderTab, "Coder", 1, 1},
+    {kOtherTab, "Other", 1, 2},
+    {kFinishTab, "Finish", 1, 3},
 }};
 
 constexpr bool isTab(std::int16_t button) { return button >= kFirstTab && button <= kLastTab; }
