@@ -254,37 +254,30 @@ private slots:
                  QString("What language(s) do you program in?"));
     }
     void aWrongLayoutTableStopsBeforeAnyWidgetNamingTheRow() {
-        using enum layout::ControlKind;
-        using Rows = std::vector<layout::ControlRow>;
-        const auto rowOf = [](Rows& rows, std::string_view name, std::int16_t index) {
-            return std::ranges::find_if(rows,
-                                        [&](auto& row) { return row.name == name && row.index == index; });
+        std::vector<layout::ControlRow> rows;
+        const auto row = [&](std::string_view name, std::int16_t index) {
+            return std::ranges::find_if(rows, [&](auto& r) { return r.name == name && r.index == index; });
         };
-        const std::vector<std::pair<std::function<void(Rows&)>, QString>> wrongTables{
-            {[&](Rows& rows) { rows.erase(rowOf(rows, "txtField", 9)); },
-             "TextBox txtField(9): the table has no"},
-            {[&](Rows& rows) { rows.push_back(*rowOf(rows, "lblBtn", wizard::kGeneralTab)); },
-             "Label lblBtn(3): the table holds"},
-            {[&](Rows& rows) { rowOf(rows, "txtField", 9)->container.index = 3; },
-             "TextBox txtField(9): it is not on"},
-            {[&](Rows& rows) { rowOf(rows, "lblCaption", 40)->container.index = 2; },
-             "Label lblCaption(40): it is not on"},
-            {[&](Rows& rows) { rowOf(rows, "fTab", 0)->flags |= layout::AutoSize; }, "Frame fTab(0): a flag"},
-            {[&](Rows& rows) { rowOf(rows, "lblBtn", kCourierTab)->name = "lblBnt"; },
-             "Label lblBnt(4): no control"},
-            {[&](Rows& rows) { rowOf(rows, "txtField", 0)->index = 22; }, "TextBox txtField(22): the index"},
-            {[&](Rows& rows) { rowOf(rows, "lblBtn", kCourierTab)->kind = Image; },
+        const std::vector<std::pair<std::function<void()>, QString>> spoilt{
+            {[&] { rows.erase(row("txtField", 9)); }, "TextBox txtField(9): the table has no"},
+            {[&] { rows.push_back(*row("lblBtn", kGeneralTab)); }, "Label lblBtn(3): the table holds"},
+            {[&] { row("txtField", 9)->container.index = 3; }, "TextBox txtField(9): it is not on"},
+            {[&] { row("lblCaption", 40)->container.index = 2; }, "Label lblCaption(40): it is not on"},
+            {[&] { row("fTab", 0)->flags |= layout::AutoSize; }, "Frame fTab(0): a flag"},
+            {[&] { row("lblBtn", kCourierTab)->name = "lblBnt"; }, "Label lblBnt(4): no control"},
+            {[&] { row("txtField", 0)->index = 22; }, "TextBox txtField(22): the index"},
+            {[&] { row("lblBtn", kCourierTab)->kind = layout::ControlKind::Image; },
              "Image lblBtn(4): the kind"},
-            {[&](Rows& rows) {
-                 rowOf(rows, "lblBtn", kCourierTab)->container = {"fTab", 9};
+            {[&] {
+                 row("lblBtn", kCourierTab)->container = {"fTab", 9};
              },
              "Label lblBtn(4): its container"},
         };
         TestWindow w;
-        for (const auto& [spoil, expected] : wrongTables) {
-            Rows rows(layout::designedControls().begin(), layout::designedControls().end());
-            spoil(rows);
-            const int widgets = w.form.findChildren<QWidget*>().size();
+        const auto widgets = w.form.findChildren<QWidget*>().size();
+        for (const auto& [spoil, expected] : spoilt) {
+            rows.assign(layout::designedControls().begin(), layout::designedControls().end());
+            spoil();
             try {
                 buildDesignedLayout(w.form, rows);
                 QFAIL(qPrintable("no error: " + expected));

@@ -8,30 +8,21 @@ namespace {
 FakeSynthState state;
 int player;  // the handle of every player it makes
 
-int start(const TolvexSynthConfig*) {
-    state.log += "start ";
-    return state.startResult;
+int logged(const char* call, int result = 0) {
+    state.log += call;
+    return result;
 }
-void* open(const void*, std::size_t) {
-    state.log += "open ";
-    return &player;
-}
-int play(void*) {
-    state.log += "play ";
-    return 0;
-}
-int stop(void*) {
-    state.log += "stop ";
-    return 0;
-}
-void close(void*) { state.log += "close "; }
-int setOutputEnabled(int enabled) {
-    state.log += enabled ? "on " : "off ";
-    return 0;
-}
-void finish() { state.log += "finish "; }
 
-constexpr TolvexSynthApi kApi{kTolvexSynthAbi, start, open, play, stop, close, setOutputEnabled, finish};
+constexpr TolvexSynthApi kApi{
+    kTolvexSynthAbi,
+    [](const TolvexSynthConfig*) { return logged("start ", state.startResult); },
+    [](const void*, std::size_t) -> void* { return logged("open ") == 0 ? &player : nullptr; },
+    [](void*) { return logged("play "); },
+    [](void*) { return logged("stop "); },
+    [](void*) { logged("close "); },
+    [](int enabled) { return logged(enabled ? "on " : "off "); },
+    [] { logged("finish "); },
+};
 
 }  // namespace
 

@@ -70,11 +70,10 @@ private slots:
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
         const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        const std::optional<QByteArray> pulseServer =
-            qEnvironmentVariableIsSet("PULSE_SERVER") ? std::optional(qgetenv("PULSE_SERVER")) : std::nullopt;
-        // Later tests meet the environment this one found.
-        const auto restore = qScopeGuard(
-            [&] { pulseServer ? qputenv("PULSE_SERVER", *pulseServer) : qunsetenv("PULSE_SERVER"); });
+        // Later tests meet the environment this one found (a null value: not set).
+        const QByteArray found = qgetenv("PULSE_SERVER");
+        const auto restore =
+            qScopeGuard([&] { found.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", found); });
         QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
                 ::listen(server, 1) == 0);
         qputenv("PULSE_SERVER", "unix:" + path);

@@ -37,11 +37,6 @@ private slots:
         QCOMPARE(tabAfter(kWelcomeTab, -1), kFinishTab);
         QCOMPARE(tabAfter(6, -1), std::int16_t(5));
     }
-    void returnIsBeginOrFinishOnThePagesWithoutBoxes() {
-        QCOMPARE(returnKeyButton(kWelcomeTab), std::optional(kBeginButton));
-        QCOMPARE(returnKeyButton(kFinishTab), std::optional(kFinishButton));
-        QCOMPARE(returnKeyButton(kGeneralTab), std::nullopt);
-    }
 };
 
 QTEST_APPLESS_MAIN(NavigationTest)
