@@ -16,8 +16,11 @@
 
 namespace tolvex {
 
-frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), media_(media), musicOutput_(musicOutput) {
+frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput, ApplicationPlace place)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      media_(media),
+      musicOutput_(musicOutput),
+      place_(std::move(place)) {
     installAccessibility();
     setWindowTitle(QString::fromUtf8(layout::kWindowCaption));
     setWindowIcon(QIcon(resources::kIcon));

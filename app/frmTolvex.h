@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "ApplicationPlace.h"
 #include "ControlArray.h"
 #include "controls/CircleShape.h"
 #include "controls/ClickLabel.h"
@@ -27,7 +28,7 @@ class MusicOutput;
 class frmTolvex : public QWidget {
     Q_OBJECT
 public:
-    frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput);
+    frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput, ApplicationPlace place);
     ~frmTolvex() override;
 
     // Finishes the window after its controls exist and before it is first shown.
@@ -86,6 +87,7 @@ private:
 
     music::MediaCommandLayer& media_;
     music::MusicOutput& musicOutput_;
+    const ApplicationPlace place_;
     bool musicFailureShown_ = false;
     bool musicOn_ = true;
     // Only where the window manager cannot move the window: the pointer's offset from the

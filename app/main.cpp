@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
 
     tolvex::music::SynthHost synth(tolvex::musicSettings());
     tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
-    tolvex::frmTolvex form(media, synth);
+    tolvex::frmTolvex form(media, synth, tolvex::applicationPlaceOfProgram());
     form.Form_Load();
     form.show();
     tolvex::closeOnQuitSignals(form);

@@ -68,7 +68,7 @@ struct TestWindow {
     SequencerLog log;
     music::MediaCommandLayer media{[this] { return std::make_unique<FakeSequencer>(log); }};
     FakeOutput output;
-    frmTolvex form{media, output};
+    frmTolvex form{media, output, {temp.path(), false}};
 };
 
 // Answers every message box that opens while it lives (with the button `answer` picks, or
