@@ -18,6 +18,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvex::version::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
+    // Names the desktop entry, so that compositors and docks show the window with its icon and name.
+    QApplication::setDesktopFileName(QStringLiteral(TOLVEX_ICON_NAME));
 
     tolvex::music::SynthHost synth(tolvex::musicSettings());
     tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
