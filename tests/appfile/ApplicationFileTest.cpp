@@ -70,19 +70,31 @@ private slots:
         QVERIFY(text.contains("\r\nCountry: Nor way \r\n"));
         QVERIFY(text.contains("shares:\r\none\r\ntwo\r\n\r\n\r\n--Bot Master--"));
     }
+    // Each refusal names what is wrong: the character's U+ number where it cannot be seen.
     void aNickThatCannotNameAFileIsRefused_data() {
         QTest::addColumn<QString>("nick");
-        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("named");  // empty: the nick passes
+        for (const char* nick : {"", ".", "..", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "dot."})
+            QTest::newRow(nick) << QString(nick) << "nick";
+        const std::pair<const char*, QString> refused[] = {
+            {"tab\tbed", "U+0009"},       {"abc\u202Eppa.exe", "U+202E"},  {"zero\u200Bwidth", "U+200B"},
+            {"b\uFEFFom", "U+FEFF"},      {"line\u2028break", "U+2028"},   {"para\u2029", "U+2029"},
+            {"private\uE000", "U+E000"},  {"unassigned\u0378", "U+0378"},  {"space ", "U+0020"},
+            {"no-break\u00A0", "U+00A0"}, {"ideographic\u3000", "U+3000"}, {"\u2003em-space", "U+2003"},
+            {" leading", "U+0020"},       {".hidden", "begins with a dot"}};
+        for (const auto& [nick, named] : refused)
+            QTest::addRow("%s in %s", qPrintable(named), nick) << QString(nick) << named;
+        QTest::newRow("lone surrogate") << (QString("half") + QChar(0xD800)) << "U+D800";
         for (const char* nick :
-             {"", ".", "..", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "tab\tbed", "dot.", "space "})
-            QTest::newRow(nick) << QString(nick) << true;
-        for (const char* nick : {"Ziruzav", ".hidden", "Zi.ru zav", "Ærø"})
-            QTest::newRow(nick) << QString(nick) << false;
+             {"Ziruzav", "Zi.ru zav", "Ærø", "Дмитрий", "山田 太郎", "O'Brien-2 (\U0001F600)"})
+            QTest::newRow(nick) << QString(nick) << QString();
     }
     void aNickThatCannotNameAFileIsRefused() {
         QFETCH(QString, nick);
-        QFETCH(bool, refused);
-        QCOMPARE(appfile::nickRefusal(nick).has_value(), refused);
+        QFETCH(QString, named);
+        const std::optional<QString> refusal = appfile::nickRefusal(nick);
+        QCOMPARE(refusal.has_value(), !named.isEmpty());
+        if (refusal) QVERIFY2(refusal->contains(named), qPrintable(*refusal));
     }
     void anEarlierFileIsReplacedAndALinkIsNotFollowed() {
         QTemporaryDir folder;
