@@ -1,5 +1,6 @@
 #include "TextBox.h"
 
+#include <QMimeData>
 #include <QScrollBar>
 
 namespace tolvex {
@@ -11,6 +12,12 @@ MultiLineBox::MultiLineBox(QWidget* parent) : QPlainTextEdit(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+}
+
+// A middle-click while nothing owns the primary selection hands over data without a single
+// format, on which Qt 6.4.2's own paste crashes: there is nothing to insert.
+void MultiLineBox::insertFromMimeData(const QMimeData* source) {
+    if (source && !source->formats().isEmpty()) QPlainTextEdit::insertFromMimeData(source);
 }
 
 }  // namespace tolvex

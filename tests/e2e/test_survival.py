@@ -1,0 +1,54 @@
+"""What must not kill the program or lose an answer: a middle-click with nothing selected, a
+damaged synthesizer module, and a quit signal before the window shows."""
+
+import os
+import unittest
+
+from harness import App, Desktop
+
+NICK = "Ziruzav"
+# The multi-line boxes, by page: a point inside each, in the window's twips.
+MULTI_LINE_BOXES = {3: (3442, 4395), 4: (3630, 3885), 5: (3675, 4305), 6: (3750, 3172)}
+FIRST_WORD_IN_OTHER = (660, 2445)  # "kept" on the Other page's box's first line
+
+
+def answers_in(path):
+    with open(path, "rb") as f:
+        return f.read().decode().split("\r\n")
+
+
+class Survival(unittest.TestCase):
+    def start(self, sound=True, **app_options):
+        self.desktop = Desktop(sound=sound)
+        self.addCleanup(self.desktop.stop)
+        return App(self.desktop, **app_options)
+
+    def test_a_middle_click_pastes_the_selection_and_without_one_inserts_nothing(self):
+        app = self.start()
+        app.wait_for_window()
+        app.focus()
+        self.desktop.key("Return")  # "Begin": the General page, the nick's box
+        self.desktop.type(NICK)
+        shown = 1
+        for page, point in MULTI_LINE_BOXES.items():
+            self.desktop.key(*["ctrl+Next"] * (page - shown))
+            shown = page
+            app.click(*point)
+            self.desktop.type(f"kept {page}")
+            app.click(*point, button=2)  # nothing owns the primary selection
+            self.assertIsNone(app.process.poll(), f"a middle-click on page {page} ended the program")
+        app.screenshot("middle-click-without-selection.png")
+        # A selection made by a double-click is pasted by the middle button, at the pointer.
+        self.desktop.xdotool("mousemove", *app.point(*FIRST_WORD_IN_OTHER))
+        self.desktop.xdotool("click", "--repeat", "2", "--delay", "80", 1)
+        app.click(*MULTI_LINE_BOXES[6], button=2)
+        self.desktop.key("ctrl+Next", "Return")  # "Finish"
+        self.assertEqual(app.wait_for_exit(), 0, app.errors())
+        lines = answers_in(os.path.join(app.program_dir, f"{NICK}.app"))
+        for page in (3, 4, 5):  # each answer whole, with nothing added
+            self.assertIn(f"kept {page}", lines)
+        self.assertEqual(lines[-2], "kept 6kept")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
