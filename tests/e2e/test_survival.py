@@ -1,10 +1,10 @@
 """What must not kill the program or lose an answer: a middle-click with nothing selected, a
-damaged synthesizer module, and a quit signal before the window shows."""
+damaged synthesizer module."""
 
 import os
 import unittest
 
-from harness import App, Desktop
+from harness import MODULE, App, Desktop
 
 NICK = "Ziruzav"
 # The multi-line boxes, by page: a point inside each, in the window's twips.
@@ -48,6 +48,20 @@ class Survival(unittest.TestCase):
         for page in (3, 4, 5):  # each answer whole, with nothing added
             self.assertIn(f"kept {page}", lines)
         self.assertEqual(lines[-2], "kept 6kept")
+
+    def test_a_module_cut_to_half_says_hi_once_and_the_window_works(self):
+        with open(os.path.join(os.path.dirname(os.environ["TOLVEX_APP"]), MODULE), "rb") as f:
+            module = f.read()
+        app = self.start(module=module[: len(module) // 2])
+        app.wait_for_window()
+        self.desktop.answer_box("TolvexApp")
+        app.focus()
+        self.desktop.key("Return")  # "Begin": the General page, the nick's box
+        self.desktop.type(NICK)
+        self.desktop.key("ctrl+shift+Tab", "ctrl+shift+Tab", "Return")  # "Finish"
+        self.assertEqual(app.wait_for_exit(), 0, app.errors())
+        self.assertEqual(self.desktop.windows("^TolvexApp$"), [])
+        self.assertIn(f"Nick: {NICK}", answers_in(os.path.join(app.program_dir, f"{NICK}.app")))
 
 
 if __name__ == "__main__":
