@@ -1,10 +1,12 @@
 """What must not kill the program or lose an answer: a middle-click with nothing selected, a
-damaged synthesizer module."""
+damaged synthesizer module, and a quit signal before the window shows."""
 
 import os
+import signal
+import socket
 import unittest
 
-from harness import MODULE, App, Desktop
+from harness import MODULE, App, Desktop, wait_for
 
 NICK = "Ziruzav"
 # The multi-line boxes, by page: a point inside each, in the window's twips.
@@ -62,6 +64,29 @@ class Survival(unittest.TestCase):
         self.assertEqual(app.wait_for_exit(), 0, app.errors())
         self.assertEqual(self.desktop.windows("^TolvexApp$"), [])
         self.assertIn(f"Nick: {NICK}", answers_in(os.path.join(app.program_dir, f"{NICK}.app")))
+
+    def test_a_quit_signal_ends_the_program_with_0_from_its_first_instant(self):
+        """While it waits for a display server that is slow to answer, and while the start-up
+        box "hi" shows (no sound output answers) before the window."""
+        for sent in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            with self.subTest(signal=sent.name), socket.socket(socket.AF_UNIX) as server:
+                number = next(n for n in range(900, 1000) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+                server.bind(f"\0/tmp/.X11-unix/X{number}")  # an X server that never answers
+                server.listen()
+                server.settimeout(20)
+                app = self.start(env={"DISPLAY": f":{number}"})
+                connection, _ = server.accept()
+                app.process.send_signal(sent)
+                self.assertEqual(app.wait_for_exit(), 0)
+                connection.close()
+
+        app = self.start(sound=False, env={"PULSE_SERVER": "unix:/nonexistent"})
+        if os.path.exists("/proc/asound/cards") and "no soundcards" not in open("/proc/asound/cards").read():
+            self.skipTest("this machine has a sound card")
+        wait_for(lambda: self.desktop.windows("^TolvexApp$"), timeout=20, what='the box "hi"')
+        app.process.send_signal(signal.SIGTERM)
+        self.assertEqual(app.wait_for_exit(), 0, app.errors())
+        self.assertEqual(self.desktop.windows("^Tolvex App$"), [])
 
 
 if __name__ == "__main__":
