@@ -35,6 +35,9 @@ public:
 
 protected:
     void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void chooseWrapping();
 };
 
 }  // namespace tolvex
