@@ -30,8 +30,8 @@ bool isTemporaryName(std::string_view name) {
 
 // The open file still has this name in the folder: nobody removed it before it was locked.
 bool stillNamed(int fd, int folder, const char* name) {
-    struct stat opened {
-    }, named{};
+    struct stat opened {};
+    struct stat named {};
     return ::fstat(fd, &opened) == 0 && ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
