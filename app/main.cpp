@@ -11,6 +11,7 @@
 #include "frmTolvex.h"
 
 int main(int argc, char* argv[]) {
+    tolvex::catchQuitSignals();
     if (const auto problem = tolvex::displayProblem()) {
         std::fprintf(stderr, "TolvexApp: %s\n", qPrintable(*problem));
         return 1;
@@ -24,9 +25,10 @@ int main(int argc, char* argv[]) {
     tolvex::music::SynthHost synth(tolvex::musicSettings());
     tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
     tolvex::frmTolvex form(media, synth, tolvex::applicationPlaceOfProgram());
-    form.Form_Load();
-    form.show();
     tolvex::closeOnQuitSignals(form);
+    form.Form_Load();
+    if (tolvex::closedBeforeShown()) return 0;
+    form.show();
     tolvex::beginMusicWhenExposed(form, synth);
     return application.exec();
 }
