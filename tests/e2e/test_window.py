@@ -139,6 +139,8 @@ class WithoutDisplay(unittest.TestCase):
             window = re.search(r'(xdg_toplevel@\d+)\.set_title\("Tolvex App"\)', requests)
             return window and re.findall(rf'{window.group(1)}\.set_app_id\("([^"]*)"\)', requests)
         self.assertEqual(wait_for(app_id_of_the_window, timeout=20, what="the window on Wayland"), ["tolvexapp"])
+        app.terminate()
+        self.assertEqual(app.wait(10), 0)
 
     def test_a_wayland_session_without_the_plugin_gives_one_line_and_status_1(self):
         env = self.wayland_session()
