@@ -1,5 +1,11 @@
 #include "DisplayCheck.h"
 
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibraryInfo>
+#include <QPluginLoader>
+
 #include <wayland-client-core.h>
 #include <xcb/xcb.h>
 
@@ -24,6 +30,31 @@ bool waylandAnswers() {
     return display != nullptr;
 }
 
+// The folders the toolkit looks for its platform plugins in, in its own order.
+QStringList platformPluginFolders() {
+    QStringList folders;
+    if (const QString named = env("QT_QPA_PLATFORM_PLUGIN_PATH"); !named.isEmpty()) folders << named;
+    for (const QString& path : env("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        folders << path + QStringLiteral("/platforms");
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
+    return folders;
+}
+
+// Whether a platform plugin that provides `key` is installed. Only its metadata is read: the
+// plugin is not loaded, so the check costs no time of the window's start.
+bool hasPlatformPlugin(const QString& key) {
+    for (const QString& folder : platformPluginFolders())
+        for (const QString& file : QDir(folder).entryList(QDir::Files)) {
+            const QJsonObject metaData = QPluginLoader(folder + QLatin1Char('/') + file)
+                                             .metaData()
+                                             .value(QLatin1String("MetaData"))
+                                             .toObject();
+            for (const QJsonValue provided : metaData.value(QLatin1String("Keys")).toArray())
+                if (provided.toString().compare(key, Qt::CaseInsensitive) == 0) return true;
+        }
+    return false;
+}
+
 }  // namespace
 
 std::optional<QString> displayProblem() {
@@ -34,15 +65,22 @@ std::optional<QString> displayProblem() {
     if (!wantsX && !wantsWayland) return std::nullopt;
 
     const QString display = env("DISPLAY");
-    if (wantsX && !display.isEmpty()) {
-        if (xServerAnswers()) return std::nullopt;
+    const QString waylandDisplay = env("WAYLAND_DISPLAY");
+    if (wantsX && !display.isEmpty() && xServerAnswers()) return std::nullopt;
+    if (wantsWayland && !waylandDisplay.isEmpty() && waylandAnswers()) {
+        if (hasPlatformPlugin(QStringLiteral("wayland"))) return std::nullopt;
+        const QString noX = display.isEmpty() ? QStringLiteral("DISPLAY is not set")
+                                              : QStringLiteral("no X server answers on %1").arg(display);
+        return QStringLiteral(
+                   "the Wayland display %1 answers, but the Qt Wayland platform plugin is not installed "
+                   "(Debian package qt6-wayland), and there is no X display (%2)")
+            .arg(waylandDisplay, noX);
+    }
+    if (wantsX && !display.isEmpty())
         return QStringLiteral("cannot open the display %1: no X server answers there").arg(display);
-    }
-    if (wantsWayland && !env("WAYLAND_DISPLAY").isEmpty()) {
-        if (waylandAnswers()) return std::nullopt;
+    if (wantsWayland && !waylandDisplay.isEmpty())
         return QStringLiteral("cannot open the Wayland display %1: no compositor answers there")
-            .arg(env("WAYLAND_DISPLAY"));
-    }
+            .arg(waylandDisplay);
     return QStringLiteral(
         "no display to open a window on (DISPLAY is not set); start TolvexApp in a graphical session, or "
         "under Xvfb");

@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -7,14 +5,43 @@
 #include "ApplicationText.h"
 #include "ApplicationWriter.h"
 #include "MessageBoxes.h"
+#include "NickCheck.h"
 #include "frmTolvex.h"
 
 namespace tolvex {
 
+namespace {
+
+// The failure box: "<code>  <description>", then what to do. True when the applicant chose
+// "Save elsewhere…", which it offers only where saving in another folder may help.
+bool showWriteFailure(QWidget* window, const appfile::WriteResult& result, bool offerElsewhere) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tolvex"),
+                    QStringLiteral("%1  %2").arg(result.code).arg(result.description), QMessageBox::Ok,
+                    window);
+    if (!result.advice.isEmpty()) box.setText(box.text() + QStringLiteral("\n\n") + result.advice);
+    QPushButton* elsewhere =
+        offerElsewhere ? box.addButton(QStringLiteral("Save elsewhere\u2026"), QMessageBox::AcceptRole)
+                       : nullptr;
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    widenForTitle(box);
+    box.exec();
+    return elsewhere && box.clickedButton() == elsewhere;
+}
+
+// The path the applicant chose for <nick>.app, or nothing when the dialog was cancelled.
+QString askWhereToSave(QWidget* window, const QString& nick) {
+    return QFileDialog::getSaveFileName(window, QStringLiteral("Save the application"),
+                                        documentsFolder() + QLatin1Char('/') + nick + QStringLiteral(".app"),
+                                        QStringLiteral("Applications (*.app)"));
+}
+
+}  // namespace
+
 // On success the window closes with no message. On failure the applicant is told why and the
 // window stays open with every answer, so the nick can be mended and "Finish" clicked again;
-// where the program's folder cannot be written (an installed copy), the box also offers to
-// save the application elsewhere.
+// where the program's folder cannot be written, the box also offers to save the application
+// elsewhere. An installed copy asks where to save at once, once the nick is accepted.
 void frmTolvex::WriteApplication() {
     appfile::Texts captions;
     appfile::Texts answers;
@@ -24,27 +51,20 @@ void frmTolvex::WriteApplication() {
     }
     const QString nick = answers[0];
     const QString text = appfile::applicationText(captions, answers);
-    appfile::WriteResult result =
-        appfile::writeApplication(QCoreApplication::applicationDirPath(), nick, text);
-    while (!result.ok()) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Tolvex"),
-                        QStringLiteral("%1  %2").arg(result.code).arg(result.description), QMessageBox::Ok,
-                        this);
-        if (!result.advice.isEmpty()) box.setText(box.text() + QStringLiteral("\n\n") + result.advice);
-        QPushButton* elsewhere =
-            result.folderNotWritable
-                ? box.addButton(QStringLiteral("Save elsewhere\u2026"), QMessageBox::AcceptRole)
-                : nullptr;
-        box.setDefaultButton(QMessageBox::Ok);
-        box.setEscapeButton(QMessageBox::Ok);
-        widenForTitle(box);
-        box.exec();
-        if (!elsewhere || box.clickedButton() != elsewhere) return;
-        const QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save the application"),
-            QDir::home().filePath(nick + QStringLiteral(".app")), QStringLiteral("Applications (*.app)"));
-        if (path.isEmpty()) return;
-        result = appfile::writeApplicationTo(path, text);
+
+    const bool nickAccepted = !appfile::nickRefusal(nick);
+    bool ask = nickAccepted && place_.asksWhere;
+    appfile::WriteResult result;
+    if (!ask) result = appfile::writeApplication(place_.programDirectory, nick, text);
+    for (;;) {
+        if (ask) {
+            const QString path = askWhereToSave(this, nick);
+            if (path.isEmpty()) return;
+            result = appfile::writeApplicationTo(path, text);
+        }
+        if (result.ok()) break;
+        ask = showWriteFailure(this, result, nickAccepted && (result.folderNotWritable || place_.asksWhere));
+        if (!ask) return;
     }
     close();
 }

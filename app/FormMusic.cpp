@@ -14,11 +14,10 @@ namespace tolvex {
 // the applicant is told once, with the system's error number and text, and MidiPath stays
 // empty: the window then opens without music.
 void frmTolvex::ExtractMusic() {
-    const QString directory = music::tuneDirectory();
     const music::TuneWriteResult written =
-        music::writeTuneFile(directory, resources::bytesOf(resources::kTune));
+        music::writeTuneFile(music::tuneDirectory(), resources::bytesOf(resources::kTune));
     if (written.error == 0) {
-        MidiPath = directory + QString::fromUtf16(music::kTuneFileName);
+        MidiPath = written.path;
         return;
     }
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),

@@ -17,8 +17,8 @@
 
 namespace tolvex {
 
-frmTolvex::frmTolvex(music::MediaCommandLayer& music)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), music_(music) {
+frmTolvex::frmTolvex(music::MediaCommandLayer& music, ApplicationPlace place)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), music_(music), place_(std::move(place)) {
     installAccessibility();
     setWindowTitle(QString::fromUtf8(layout::kWindowCaption));
     setWindowIcon(QIcon(resources::kIcon));

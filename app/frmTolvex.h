@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "ApplicationPlace.h"
 #include "ControlArray.h"
 #include "controls/CircleShape.h"
 #include "controls/ClickLabel.h"
@@ -27,7 +28,7 @@ class frmTolvex : public QWidget {
     Q_OBJECT
 public:
     // The music is played through its media-command layer, which also leads to its output.
-    explicit frmTolvex(music::MediaCommandLayer& music);
+    frmTolvex(music::MediaCommandLayer& music, ApplicationPlace place);
     ~frmTolvex() override;
 
     // Finishes the window after its controls exist and before it is first shown.
@@ -86,6 +87,7 @@ private:
     std::int16_t MusicTicks = 0;
 
     music::MediaCommandLayer& music_;
+    const ApplicationPlace place_;
     bool musicFailureShown_ = false;
     bool musicOn_ = true;
     // Only where the window manager cannot move the window: the pointer's offset from the

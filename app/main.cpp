@@ -12,6 +12,7 @@
 #include "frmTolvex.h"
 
 int main(int argc, char* argv[]) try {
+    tolvex::catchQuitSignals();
     if (const auto problem = tolvex::displayProblem()) {
         std::fprintf(stderr, "TolvexApp: %s\n", qPrintable(*problem));
         return 1;
@@ -19,13 +20,16 @@ int main(int argc, char* argv[]) try {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvex::version::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
+    // Names the desktop entry, so that compositors and docks show the window with its icon and name.
+    QApplication::setDesktopFileName(QStringLiteral(TOLVEX_ICON_NAME));
 
     tolvex::music::SynthHost synth(tolvex::musicSettings());
     tolvex::music::MediaCommandLayer music(tolvex::music::synthSequencers(synth), synth);
-    tolvex::frmTolvex form(music);
-    form.Form_Load();
-    form.show();
+    tolvex::frmTolvex form(music, tolvex::applicationPlaceOfProgram());
     tolvex::closeOnQuitSignals(form);
+    form.Form_Load();
+    if (tolvex::closedBeforeShown()) return 0;
+    form.show();
     tolvex::beginMusicWhenExposed(form, synth);
     return application.exec();
 } catch (const std::logic_error& error) {

@@ -6,7 +6,60 @@ namespace {
 
 const QString kRefusedCharacters = QStringLiteral("/\\<>:\"|?*");
 
-bool isControl(QChar c) { return c.category() == QChar::Other_Control; }
+QString codePoint(char32_t c) {
+    return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// The code points of the nick; half of a surrogate pair stands alone as itself.
+std::u32string codePoints(const QString& nick) {
+    std::u32string points;
+    for (qsizetype i = 0; i < nick.size(); ++i) {
+        const QChar c = nick.at(i);
+        if (c.isHighSurrogate() && i + 1 < nick.size() && nick.at(i + 1).isLowSurrogate()) {
+            points.push_back(QChar::surrogateToUcs4(c, nick.at(i + 1)));
+            ++i;
+        } else {
+            points.push_back(c.unicode());
+        }
+    }
+    return points;
+}
+
+// Why this character cannot stand in a file name the group receives, or nothing if it can. Some
+// are invisible or turn the name's text around, so that "abc", U+202E, "ppa.exe" shows as
+// "abcexe.app"; others other systems cannot show or store.
+std::optional<QString> whyRefused(char32_t c) {
+    if (c < 0x80 && kRefusedCharacters.contains(QChar(c)))
+        return QStringLiteral("the character \"%1\", which cannot be used in a file name").arg(QChar(c));
+    switch (QChar::category(c)) {
+        case QChar::Other_Control:
+            return QStringLiteral("the control character %1, which cannot be used in a file name")
+                .arg(codePoint(c));
+        case QChar::Other_Format:
+            return QStringLiteral(
+                       "the invisible format character %1, which can make the file's name look other "
+                       "than it is")
+                .arg(codePoint(c));
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return QStringLiteral(
+                       "the line or paragraph separator %1, which breaks the file's name over lines")
+                .arg(codePoint(c));
+        case QChar::Other_PrivateUse:
+            return QStringLiteral(
+                       "the private-use character %1, which other systems show differently or not at all")
+                .arg(codePoint(c));
+        case QChar::Other_NotAssigned:
+            return QStringLiteral("%1, which is not a character yet (Unicode has not assigned it)")
+                .arg(codePoint(c));
+        case QChar::Other_Surrogate:
+            return QStringLiteral("%1, half of a character, which cannot be written in a file name")
+                .arg(codePoint(c));
+        default: return std::nullopt;
+    }
+}
+
+QString removeIt(const QString& problem) { return problem + QStringLiteral(". Please remove it."); }
 
 }  // namespace
 
@@ -16,20 +69,23 @@ std::optional<QString> nickRefusal(const QString& nick) {
             "Please type your nick on the General page: the application file is named after it.");
     if (nick == QLatin1String(".") || nick == QLatin1String(".."))
         return QStringLiteral("The nick \"%1\" cannot name a file. Please choose another nick.").arg(nick);
-    for (const QChar c : nick) {
-        if (isControl(c))
-            return QStringLiteral(
-                "The nick contains a control character, which cannot be used in a file name. "
-                "Please remove it.");
-        if (kRefusedCharacters.contains(c))
-            return QStringLiteral(
-                       "The nick contains the character \"%1\", which cannot be used in a file name. "
-                       "Please remove it.")
-                .arg(c);
-    }
-    if (nick.endsWith(QLatin1Char('.')) || nick.endsWith(QLatin1Char(' ')))
-        return QStringLiteral(
-            "The nick ends in a dot or a space, which cannot end a file name. Please remove it.");
+    const std::u32string points = codePoints(nick);
+    for (const char32_t c : points)
+        if (const auto why = whyRefused(c)) return removeIt(QStringLiteral("The nick contains ") + *why);
+    if (QChar::isSpace(points.front()))
+        return removeIt(
+            QStringLiteral("The nick begins with white space (%1), which cannot be seen in the file's name")
+                .arg(codePoint(points.front())));
+    if (QChar::isSpace(points.back()))
+        return removeIt(
+            QStringLiteral(
+                "The nick ends with white space (%1), which cannot be seen at the end of the file's name")
+                .arg(codePoint(points.back())));
+    if (points.front() == U'.')
+        return removeIt(
+            QStringLiteral("The nick begins with a dot, which makes a hidden file that you would not find"));
+    if (points.back() == U'.')
+        return removeIt(QStringLiteral("The nick ends in a dot, which cannot end a file name"));
     return std::nullopt;
 }
 

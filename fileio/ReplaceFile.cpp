@@ -2,32 +2,19 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "TemporaryFile.h"
 
 namespace tolvex::fileio {
 
 namespace {
 
 using Step = ReplaceResult::Step;
-
-// A short name, so that a target name that just fits its folder's limit still gets a
-// temporary file; its random part makes a clash with another run unlikely, and a clash is
-// retried.
-int createTemporary(const QString& folder, QByteArray& name) {
-    for (;;) {
-        name =
-            QFile::encodeName(QStringLiteral("%1/.tolvex-%2.tmp")
-                                  .arg(folder)
-                                  .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0')));
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-}
 
 bool writeAll(int fd, QByteArrayView bytes) {
     const char* next = bytes.data();
@@ -48,20 +35,36 @@ bool writeAll(int fd, QByteArrayView bytes) {
 }  // namespace
 
 ReplaceResult replaceFile(const QString& path, QByteArrayView bytes, Durability durability) {
+    const QString folder = QFileInfo(path).absolutePath();
+    removeAbandonedTemporaries(folder);
     QByteArray temporary;
-    const int fd = createTemporary(QFileInfo(path).absolutePath(), temporary);
+    const int fd = createLockedTemporary(folder, temporary);
     if (fd < 0) return {errno, Step::Create};
 
-    bool ok = writeAll(fd, bytes) && (durability == Durability::Cached || ::fsync(fd) == 0);
+    // An earlier file keeps its permission bits (a private one stays private); a new one gets
+    // the umask's. A link's bits are not its target's: a file replacing a link is new.
+    struct stat earlier {};
+    const bool keepMode =
+        ::lstat(QFile::encodeName(path).constData(), &earlier) == 0 && S_ISREG(earlier.st_mode);
+    // Closing the file reports a write error that showed late; a copy of the descriptor keeps
+    // the lock until the file has its final name, so that no other copy's clean-up takes it.
+    const int lock = ::dup(fd);
+    bool ok = lock >= 0 && (!keepMode || ::fchmod(fd, earlier.st_mode & 0777) == 0) && writeAll(fd, bytes) &&
+              (durability == Durability::Cached || ::fsync(fd) == 0);
     int error = errno;
+    Step step = Step::Write;
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
     }
-    if (ok && ::rename(temporary.constData(), QFile::encodeName(path).constData()) == 0) return {};
-    const Step step = ok ? Step::Replace : Step::Write;
-    if (ok) error = errno;
-    ::unlink(temporary.constData());
+    if (ok && ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+        ok = false;
+        error = errno;
+        step = Step::Replace;
+    }
+    if (!ok) ::unlink(temporary.constData());
+    if (lock >= 0) ::close(lock);
+    if (ok) return {};
     return {error, step};
 }
 

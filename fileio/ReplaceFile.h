@@ -19,8 +19,10 @@ struct ReplaceResult {
 // is followed; every write is checked, and with Durability::OnDisk the file is also flushed to
 // the disk, so that an error that only shows there (a full disk) is caught before the commit.
 // The new file is then renamed over `path`: a reader sees the old file or the new one, never a
-// part, and a link at `path` is replaced, while what it points to stays untouched. On failure
-// `path` is as it was and no temporary file is left behind.
+// part, and a link at `path` is replaced, while what it points to stays untouched. An earlier
+// file keeps its permission bits. On failure `path` is as it was and no temporary file is left
+// behind; the temporary files of a write that was killed are removed by the next one in the
+// folder (TemporaryFile.h).
 ReplaceResult replaceFile(const QString& path, QByteArrayView bytes, Durability durability);
 
 }  // namespace tolvex::fileio

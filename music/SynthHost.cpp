@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include "MediaError.h"
+#include "ModuleFileCheck.h"
 
 namespace tolvex::music {
 
@@ -99,9 +100,10 @@ void SynthHost::run() {
 bool SynthHost::ensureStarted() {
     if (!api_ && !moduleBroken_) {
         // RTLD_LOCAL: the synthesizer's libraries stay the module's own. The module is never
-        // closed: its exit-time destructors run with the program's.
+        // closed: its exit-time destructors run with the program's. A module cut short is
+        // taken as missing.
         void* library =
-            settings_.modulePath.isEmpty()
+            !isWholeModuleFile(settings_.modulePath)
                 ? nullptr
                 : ::dlopen(QFile::encodeName(settings_.modulePath).constData(), RTLD_NOW | RTLD_LOCAL);
         const auto entry =

@@ -1,39 +1,67 @@
 #include "TuneFile.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "ReplaceFile.h"
 
 namespace tolvex::music {
 
-QString tuneDirectory() {
-    QString directory = QDir::tempPath();
-    // Empty when the temporary folder does not exist: keep its name, so that the write fails
-    // and its report names the folder, instead of writing at the root.
-    if (directory.isEmpty()) {
-        const QString named = qEnvironmentVariable("TMPDIR");
-        directory = QDir::cleanPath(named.isEmpty() ? QStringLiteral("/tmp") : named);
-    }
-    return directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+namespace {
+
+bool ownedByAnotherAccount(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && status.st_uid != ::geteuid();
 }
 
-TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes) {
-    const QString target = directory + QString::fromUtf16(kTuneFileName);
-    if (bytes.isEmpty())
-        return {ENODATA, QStringLiteral("The program carries no tune to write to \"%1\"").arg(target)};
+// Replaces the file at `path` by the tune.
+TuneWriteResult writeTo(const QString& path, QByteArrayView bytes) {
     // The file is written anew at every start, so it need not survive a power failure.
-    const fileio::ReplaceResult result = fileio::replaceFile(target, bytes, fileio::Durability::Cached);
-    if (result.error == 0) return {};
+    const fileio::ReplaceResult result = fileio::replaceFile(path, bytes, fileio::Durability::Cached);
+    if (result.error == 0) return {0, {}, path};
     const QString what = result.failedAt == fileio::ReplaceResult::Step::Create
                              ? QStringLiteral("Cannot create a file next to \"%1\"")
                          : result.failedAt == fileio::ReplaceResult::Step::Write
                              ? QStringLiteral("Cannot write \"%1\"")
                              : QStringLiteral("Cannot replace \"%1\"");
-    return {result.error, QStringLiteral("%1: %2").arg(what.arg(target),
-                                                       QString::fromLocal8Bit(std::strerror(result.error)))};
+    return {result.error,
+            QStringLiteral("%1: %2").arg(what.arg(path), QString::fromLocal8Bit(std::strerror(result.error))),
+            {}};
+}
+
+}  // namespace
+
+QString tuneDirectory() {
+    QString directory = qEnvironmentVariable("TMPDIR");
+    if (directory.isEmpty()) directory = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (directory.isEmpty()) directory = QStringLiteral("/tmp");
+    directory = QDir::cleanPath(directory);
+    return directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+}
+
+TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes) {
+    const QString designed = directory + QString::fromUtf16(kTuneFileName);
+    if (bytes.isEmpty())
+        return {ENODATA, QStringLiteral("The program carries no tune to write to \"%1\"").arg(designed), {}};
+    TuneWriteResult written = writeTo(designed, bytes);
+    if (written.error == 0 || !ownedByAnotherAccount(designed)) return written;
+
+    // A shared folder such as /tmp may hold another account's tune file, which this account may not
+    // replace: it must not silence this account's music. The user's own name comes next, then,
+    // should another account hold that too, a folder of the user's own.
+    const QString ownName = directory + QStringLiteral("TXmidi-%1.mid").arg(::geteuid());
+    written = writeTo(ownName, bytes);
+    if (written.error == 0 || !ownedByAnotherAccount(ownName)) return written;
+    QByteArray folder = QFile::encodeName(directory + QStringLiteral("TolvexApp-XXXXXX"));
+    if (!::mkdtemp(folder.data())) return written;
+    return writeTo(QFile::decodeName(folder) + QLatin1Char('/') + QString::fromUtf16(kTuneFileName), bytes);
 }
 
 }  // namespace tolvex::music

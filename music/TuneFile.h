@@ -7,10 +7,8 @@ namespace tolvex::music {
 
 inline constexpr char16_t kTuneFileName[] = u"TXmidi.mid";
 
-// The user's temporary directory (QDir::tempPath) with one trailing "/": the tune file's path
-// is this followed by kTuneFileName, with no separator added. When TMPDIR names a folder that
-// does not exist (or there is no /tmp), that folder, so that writing there fails rather than
-// going elsewhere.
+// The user's own temporary directory, with one trailing "/": $TMPDIR when set, else the user's
+// private runtime folder $XDG_RUNTIME_DIR when set, else /tmp.
 QString tuneDirectory();
 
 struct TuneWriteResult {
@@ -18,11 +16,15 @@ struct TuneWriteResult {
     int error = 0;
     // What failed, naming the path, with the system's text for the error; empty on success.
     QString description;
+    // Where the tune was written.
+    QString path;
 };
 
 // Writes the bytes as the file directory + kTuneFileName, whole and by atomic replacement
 // (fileio::replaceFile): an older, longer file leaves no tail, and a link at the path is
-// replaced, not followed. No bytes at all (a program built without its tune) is a failure.
+// replaced, not followed. Where a shared folder holds another account's tune file, which this
+// account may not replace, the tune goes to a file of the user's own beside it. No bytes at all
+// (a program built without its tune) is a failure.
 TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes);
 
 }  // namespace tolvex::music

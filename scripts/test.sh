@@ -9,7 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 status=0
 echo "== format (clang-format) =="
-(cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror) || status=1
+# Every C++ file of the source tree, found without git: a source tarball has no history.
+(cd "$root" && find . \( -path './build*' -o -name .git \) -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run -Werror) || status=1
 echo "== tests (build/) =="
 ctest --test-dir "$root/build" --output-on-failure || status=1
 echo "== unit and widget tests under ASan + UBSan (build-asan/) =="

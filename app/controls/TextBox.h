@@ -32,6 +32,12 @@ public:
     QString text() const override { return toPlainText(); }
     void setText(const QString& text) override { setPlainText(text); }
     QWidget* widget() override { return this; }
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void chooseWrapping();
 };
 
 }  // namespace tolvex

@@ -1,11 +1,18 @@
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "ApplicationText.h"
 #include "ApplicationWriter.h"
 #include "NickCheck.h"
+#include "TemporaryFile.h"
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tolvex;
 using appfile::Texts;
@@ -19,6 +26,15 @@ Texts designedCaptions() {
         captions[std::size_t(i)] = QString::fromUtf8(text.data(), qsizetype(text.size()));
     }
     return captions;
+}
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+mode_t modeOf(const QString& path) {
+    struct stat file {};
+    return ::stat(QFile::encodeName(path).constData(), &file) == 0 ? file.st_mode & 07777 : 0;
 }
 
 QByteArray contentOf(const QString& path) {
@@ -70,19 +86,31 @@ private slots:
         QVERIFY(text.contains("\r\nCountry: Nor way \r\n"));
         QVERIFY(text.contains("shares:\r\none\r\ntwo\r\n\r\n\r\n--Bot Master--"));
     }
+    // Each refusal names what is wrong: the character's U+ number where it cannot be seen.
     void aNickThatCannotNameAFileIsRefused_data() {
         QTest::addColumn<QString>("nick");
-        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("named");  // empty: the nick passes
+        for (const char* nick : {"", ".", "..", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "dot."})
+            QTest::newRow(nick) << QString(nick) << "nick";
+        const std::pair<const char*, QString> refused[] = {
+            {"tab\tbed", "U+0009"},       {"abc\u202Eppa.exe", "U+202E"},  {"zero\u200Bwidth", "U+200B"},
+            {"b\uFEFFom", "U+FEFF"},      {"line\u2028break", "U+2028"},   {"para\u2029", "U+2029"},
+            {"private\uE000", "U+E000"},  {"unassigned\u0378", "U+0378"},  {"space ", "U+0020"},
+            {"no-break\u00A0", "U+00A0"}, {"ideographic\u3000", "U+3000"}, {"\u2003em-space", "U+2003"},
+            {" leading", "U+0020"},       {".hidden", "begins with a dot"}};
+        for (const auto& [nick, named] : refused)
+            QTest::addRow("%s in %s", qPrintable(named), nick) << QString(nick) << named;
+        QTest::newRow("lone surrogate") << (QString("half") + QChar(0xD800)) << "U+D800";
         for (const char* nick :
-             {"", ".", "..", "a/b", "a\\b", "a:b", "a?b", "a*b", "a|b", "tab\tbed", "dot.", "space "})
-            QTest::newRow(nick) << QString(nick) << true;
-        for (const char* nick : {"Ziruzav", ".hidden", "Zi.ru zav", "Ærø"})
-            QTest::newRow(nick) << QString(nick) << false;
+             {"Ziruzav", "Zi.ru zav", "Ærø", "Дмитрий", "山田 太郎", "O'Brien-2 (\U0001F600)"})
+            QTest::newRow(nick) << QString(nick) << QString();
     }
     void aNickThatCannotNameAFileIsRefused() {
         QFETCH(QString, nick);
-        QFETCH(bool, refused);
-        QCOMPARE(appfile::nickRefusal(nick).has_value(), refused);
+        QFETCH(QString, named);
+        const std::optional<QString> refusal = appfile::nickRefusal(nick);
+        QCOMPARE(refusal.has_value(), !named.isEmpty());
+        if (refusal) QVERIFY2(refusal->contains(named), qPrintable(*refusal));
     }
     void anEarlierFileIsReplacedAndALinkIsNotFollowed() {
         QTemporaryDir folder;
@@ -111,6 +139,53 @@ private slots:
         QVERIFY(tooLong.advice.contains("at most 251 bytes"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QString(251, 'n') + ".app"});
+    }
+    void anEarlierFileKeepsItsPermissionsAndANewOneGetsTheUmasks() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("Ziruzav.app");
+        put(path, "private");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(appfile::writeApplication(folder.path(), "Ziruzav", "still private").ok());
+        QCOMPARE(modeOf(path), mode_t(0600));
+
+        const mode_t umask = ::umask(027);
+        const bool written = appfile::writeApplication(folder.path(), "Zi2", "new").ok();
+        ::umask(umask);
+        QVERIFY(written);
+        QCOMPARE(modeOf(folder.filePath("Zi2.app")), mode_t(0640));
+    }
+    // A writer in another process, between its temporary file and the rename: while it runs, its
+    // file stays; once it is killed, the next write removes what it left.
+    void theNextWriteRemovesWhatAKilledWriteLeftButNotALiveOne() {
+        QTemporaryDir folder;
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        pid_t writer = ::fork();
+        const auto reap = qScopeGuard([&] {
+            if (writer > 0) {
+                ::kill(writer, SIGKILL);
+                ::waitpid(writer, nullptr, 0);
+            }
+            ::close(ready[0]);
+            ::close(ready[1]);
+        });
+        if (writer == 0) {
+            QByteArray name;
+            if (fileio::createLockedTemporary(folder.path(), name) >= 0 && ::write(ready[1], "!", 1) == 1)
+                ::pause();
+            ::_exit(1);
+        }
+        char byte;
+        QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
+        const QStringList living = filesIn(folder.path());
+        QCOMPARE(living.size(), 1);
+        QVERIFY(appfile::writeApplication(folder.path(), "Ziruzav", "first").ok());
+        QCOMPARE(filesIn(folder.path()), living + QStringList{"Ziruzav.app"});
+
+        ::kill(writer, SIGKILL);
+        QVERIFY(::waitpid(std::exchange(writer, 0), nullptr, 0) > 0);
+        QVERIFY(appfile::writeApplication(folder.path(), "Ziruzav", "second").ok());
+        QCOMPARE(filesIn(folder.path()), QStringList{"Ziruzav.app"});
     }
 };
 

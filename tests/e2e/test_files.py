@@ -20,7 +20,8 @@ def finish(app, nick=NICK):
 
 
 def in_namespace(app, *argv):
-    return subprocess.run(["nsenter", "-t", str(app.process.pid), "-m", *argv], capture_output=True)
+    # -r: the program's own root, which is not the namespace's where the tests run in a chroot.
+    return subprocess.run(["nsenter", "-t", str(app.process.pid), "-m", "-r", *argv], capture_output=True)
 
 
 class Files(unittest.TestCase):

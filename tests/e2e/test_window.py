@@ -2,11 +2,15 @@
 road of one application driven by keys alone, and a start without a display."""
 
 import os
+import re
+import shutil
 import signal
+import socket
 import subprocess
+import tempfile
 import unittest
 
-from harness import App, Desktop, px
+from harness import App, Desktop, px, wait_for
 
 GREY, TITLE_TEXT, BLACK, TAB_ROW = (128, 128, 128), (224, 224, 224), (0, 0, 0), (64, 0, 0)
 PAGE, BUTTON_TEXT, RED = (84, 44, 169), (192, 192, 255), (255, 0, 0)
@@ -98,9 +102,56 @@ class RealWindow(unittest.TestCase):
         self.assertEqual(self.app.wait_for_exit(), 0)
 
 
+QT_PLATFORMS = "/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms"
+
+
 class WithoutDisplay(unittest.TestCase):
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+
+    def wayland_session(self):
+        """A Wayland compositor (weston, headless) in a runtime folder of its own, and no X server."""
+        runtime = tempfile.mkdtemp(prefix="tolvex-wayland-")
+        self.addCleanup(shutil.rmtree, runtime, ignore_errors=True)
+        env = {**self.env, "XDG_RUNTIME_DIR": runtime, "XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "wayland-1"}
+        weston = subprocess.Popen(["weston", "--backend=headless-backend.so", "--socket=wayland-1", "--idle-time=0"],
+                                  env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(weston.wait)
+        self.addCleanup(weston.terminate)
+        wait_for(lambda: os.path.exists(os.path.join(runtime, "wayland-1")), what="weston")
+        return env
+
+    def test_on_wayland_the_window_names_its_desktop_entry(self):
+        env = {**self.wayland_session(), "WAYLAND_DEBUG": "client"}
+        # A socket that accepts, so that the music's check passes and no box comes before the window.
+        sound = socket.socket(socket.AF_UNIX)
+        sound.bind(os.path.join(env["XDG_RUNTIME_DIR"], "sound"))
+        sound.listen()
+        self.addCleanup(sound.close)
+        env["PULSE_SERVER"] = "unix:" + sound.getsockname()
+        protocol = os.path.join(env["XDG_RUNTIME_DIR"], "protocol.log")
+        with open(protocol, "w") as log:
+            app = subprocess.Popen([os.environ["TOLVEX_APP"]], env=env, stderr=log)
+        self.addCleanup(app.kill)
+
+        def app_id_of_the_window():
+            with open(protocol) as f:
+                requests = f.read()
+            window = re.search(r'(xdg_toplevel@\d+)\.set_title\("Tolvex App"\)', requests)
+            return window and re.findall(rf'{window.group(1)}\.set_app_id\("([^"]*)"\)', requests)
+        self.assertEqual(wait_for(app_id_of_the_window, timeout=20, what="the window on Wayland"), ["tolvexapp"])
+        app.terminate()
+        self.assertEqual(app.wait(10), 0)
+
+    def test_a_wayland_session_without_the_plugin_gives_one_line_and_status_1(self):
+        env = self.wayland_session()
+        hide = f"mount --bind /dev/null {QT_PLATFORMS}/libqwayland-generic.so 2>/dev/null; exec \"$0\""
+        result = subprocess.run(["unshare", "-m", "sh", "-c", hide, os.environ["TOLVEX_APP"]], capture_output=True,
+                                text=True, timeout=20, env=env)
+        self.assertEqual((result.returncode, len(result.stderr.splitlines())), (1, 1), result.stderr)
+        self.assertIn("Qt Wayland platform plugin is not installed", result.stderr)
+
     def test_one_clear_line_and_status_1(self):
-        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        env = self.env
         for display, named in ((None, "DISPLAY is not set"), (":87", ":87")):
             result = subprocess.run([os.environ["TOLVEX_APP"]], capture_output=True, text=True, timeout=20,
                                     env=env if display is None else {**env, "DISPLAY": display})

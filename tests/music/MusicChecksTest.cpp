@@ -43,6 +43,21 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), tune);
     }
+    void theTuneGoesToTheUsersOwnTemporaryFolder() {
+        const QByteArray tmpdir = qgetenv("TMPDIR"), runtime = qgetenv("XDG_RUNTIME_DIR");
+        const auto restore = qScopeGuard([&] {
+            for (const auto& [name, value] :
+                 {std::pair("TMPDIR", tmpdir), std::pair("XDG_RUNTIME_DIR", runtime)})
+                value.isNull() ? qunsetenv(name) : qputenv(name, value);
+        });
+        qputenv("TMPDIR", "/home/a/tmp");
+        qputenv("XDG_RUNTIME_DIR", "/run/user/1000/");
+        QCOMPARE(music::tuneDirectory(), QString("/home/a/tmp/"));
+        qunsetenv("TMPDIR");
+        QCOMPARE(music::tuneDirectory(), QString("/run/user/1000/"));
+        qunsetenv("XDG_RUNTIME_DIR");
+        QCOMPARE(music::tuneDirectory(), QString("/tmp/"));
+    }
     void noTuneOrNoFolderIsAFailureThatNamesTheFile() {
         QTemporaryDir folder;
         const music::TuneWriteResult empty = music::writeTuneFile(folder.path() + '/', {});

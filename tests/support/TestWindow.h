@@ -47,7 +47,7 @@ struct TestWindow {
     SequencerLog log;
     FakeOutput output;
     RecordingLayer media{[this] { return std::make_unique<FakeSequencer>(log); }, output};
-    frmTolvex form{media};
+    frmTolvex form{media, {temp.path(), false}};
 };
 
 // Answers every message box that opens while it lives (with the button `answer` picks, or

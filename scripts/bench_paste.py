@@ -1,0 +1,48 @@
+#!/usr/bin/env python3
+"""A long paste into an answer box of several lines: how long until the window answers again,
+and how long each key typed after it takes, for the program's box (build/scripts/bench/
+paste_bench box) beside a plain QPlainTextEdit set up as the box was before it chose its
+wrapping (paste_bench plain), with and without spaces, in an X server of its own (Xvfb with
+openbox). Each time runs until the box has laid out and painted the change. Run after the
+test command has set everything up:
+
+    /usr/bin/python3 scripts/bench_paste.py [characters]      (default 200000)
+
+Prints, per box and text, the paste's milliseconds, the median and worst of the keys typed
+after it, on the clock and in processor time (which other work on a busy machine does not
+inflate), and whether the box holds exactly what was pasted and typed.
+"""
+
+import os
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from harness import Desktop  # noqa: E402
+
+HELPER = os.path.join(ROOT, "build", "scripts", "bench", "paste_bench")
+# The plain box takes seconds a key without spaces: fewer keys there.
+RUNS = [("answer box", "box", "nospaces", 20), ("answer box", "box", "spaces", 20),
+        ("plain QPlainTextEdit", "plain", "nospaces", 5), ("plain QPlainTextEdit", "plain", "spaces", 20)]
+
+
+def main():
+    characters = int(sys.argv[1]) if len(sys.argv) > 1 else 200000
+    desktop = Desktop(sound=False)
+    try:
+        print(f"{characters} characters pasted, then keys typed (ms)")
+        print(f"{'':<32}{'on the clock':^31}{'processor time':^31}")
+        print(f"{'box':<22}{'text':<10}" + f"{'paste':>9}{'key median':>11}{'key worst':>11}" * 2 + "  content")
+        for name, kind, text, keys in RUNS:
+            out = subprocess.run([HELPER, kind, text, str(characters), str(keys)], env=desktop.env,
+                                 capture_output=True, text=True, timeout=900, check=True).stdout.split()
+            clock, content, processor = out[:3], out[3], out[4:]
+            figures = "".join(f"{figure:>{width}}" for figure, width in zip(clock + processor, (9, 11, 11) * 2))
+            print(f"{name:<22}{text:<10}{figures}  {content}")
+    finally:
+        desktop.stop()
+
+
+if __name__ == "__main__":
+    main()
