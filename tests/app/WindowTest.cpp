@@ -27,8 +27,6 @@ const QPoint kCoderTabAt = TestWindow::at(135 + 1815 + 900, 930 + 135);
 const QPoint kWindowBackground = TestWindow::at(3000, 700);
 const QColor kPageViolet(84, 44, 169), kLightViolet(192, 192, 255), kHoverOrange(255, 128, 0);
 
-QColor pixel(QWidget& window, QPoint at) { return window.grab().toImage().pixelColor(at); }
-
 bool pageShown(TestWindow& w, std::int16_t tab) {
     return w.form.fTab(std::int16_t(pageOfTab(tab)))->isVisible();
 }
@@ -70,16 +68,6 @@ public slots:
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void theTitleStripIsLightGreyTextOnGrey() {
-        TestWindow w;
-        QCOMPARE(pixel(w.form, TestWindow::at(7000, 330)), QColor(128, 128, 128));
-        const QImage strip = w.form.grab(QRect(TestWindow::at(720, 0), TestWindow::at(6500, 360))).toImage();
-        int lightGrey = 0;
-        for (int y = 0; y < strip.height(); ++y)
-            for (int x = 0; x < strip.width(); ++x)
-                lightGrey += strip.pixelColor(x, y) == QColor(224, 224, 224);
-        QVERIFY2(lightGrey > 200, qPrintable(QString::number(lightGrey)));
-    }
     void aTabOfTheBackRowComesForwardAndTheOtherRowGoesBack() {
         TestWindow w;
         QTest::mouseClick(&w.form, Qt::LeftButton, {}, kCoderTabAt);
@@ -190,31 +178,6 @@ private slots:
         QCOMPARE(w.output.switched, QList<bool>({false, true}));
         QVERIFY(w.media.sent.endsWith("play midi") && w.form.TimerMusic.isActive());
         QCOMPARE(ticksUntilRestart(w), resources::kTuneLoopTicks);
-    }
-    void theKeysWalkThePagesAndTypingLandsInTheFirstBox() {
-        TestWindow w;
-        QTest::keyClick(&w.form, Qt::Key_PageDown, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), "Zed");
-        QCOMPARE(w.form.txtField(0)->text(), QString("Zed"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
-        QVERIFY(pageShown(w, kCourierTab));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
-                        Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
-        QVERIFY(pageShown(w, kWelcomeTab));
-        QTest::keyClick(&w.form, Qt::Key_Escape);
-        QTest::keyClick(&w.form, Qt::Key_Return);
-        QVERIFY(pageShown(w, kGeneralTab));
-        QCOMPARE(w.form.lblBtn(kGeneralTab)->palette().color(QPalette::Window), kPageViolet);
-        QTest::keyClick(&w.form, Qt::Key_PageUp, Qt::ControlModifier);
-        QTest::keyClick(&w.form, Qt::Key_PageUp, Qt::ControlModifier);
-        QTest::keyClick(&w.form, Qt::Key_PageUp, Qt::ControlModifier);
-        QVERIFY(pageShown(w, kOtherTab));
-        QTest::keyClicks(QApplication::focusWidget(), "one");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTest::keyClicks(QApplication::focusWidget(), "two");
-        QCOMPARE(w.form.txtField(21)->text(), QString("one\ntwo"));
-        QVERIFY(pageShown(w, kOtherTab));
     }
     void returnOnTheFinishPageFinishesAndARefusedNickKeepsEverything() {
         TestWindow w;
