@@ -148,6 +148,9 @@ void checkRow(const ControlRow& row) {
     if (known->kind != row.kind) wrongRow(row, "the kind does not match the control");
     if (!hasIndex(*known, row.index)) wrongRow(row, "the index is outside the control's array");
     if (row.flags & ~allowedFlags(row.kind)) wrongRow(row, "a flag that this kind of control does not take");
+    // Frames are made first, as the window's own controls, so that they can hold the rest.
+    if (row.kind == ControlKind::Frame && !row.container.name.empty())
+        wrongRow(row, "a frame stands on the window itself");
     if (!row.container.name.empty()) {
         const KnownControl* frame = knownControl(row.container.name);
         if (!frame || frame->kind != ControlKind::Frame || !hasIndex(*frame, row.container.index))
