@@ -5,6 +5,8 @@
 #include <span>
 #include <string_view>
 
+#include "Questionnaire.h"
+
 // The window's designed state as data: one row per control, in the window's own terms
 // (twips, points, &H00BBGGRR colours). LayoutBuilder turns the rows into widgets.
 namespace tolvex::layout {
@@ -20,8 +22,7 @@ enum Flag : unsigned {
     AlignRight = 1u << 4,
     Opaque = 1u << 5,             // paints its background colour
     QuestionnaireText = 1u << 6,  // caption comes from the questionnaire
-    DragHandle = 1u << 7,
-    Decoration = 1u << 8,  // kept out of a screen reader's way
+    Decoration = 1u << 7,         // kept out of a screen reader's way
 };
 
 struct Container {
@@ -56,17 +57,34 @@ struct ControlRow {
     int tabOrder;  // -1: the control has no place in the keyboard order
 };
 
+// The colours (&H00BBGGRR) that the handlers set as well as the table.
+inline constexpr std::uint32_t kPageViolet = 0x00A92C54;  // the pages, and the tab of the page shown
+inline constexpr std::uint32_t kGrey = 0x00808080;  // the other tabs, the title strip, the corner circle
+inline constexpr std::uint32_t kLightViolet = 0x00FFC0C0;  // the text of the tabs and buttons
+inline constexpr std::uint32_t kHoverOrange = 0x000080FF;  // that text under the pointer
+
+// The tops of the tab rows in twips. The rows are set to these, never exchanged, so they cannot drift.
+inline constexpr int kFrontRowTop = 1215;
+inline constexpr int kBackRowTop = 930;
+
+// The background of a tab while `current` is the tab whose page is shown: the shown tab merges
+// with its page.
+constexpr std::uint32_t tabColour(std::int16_t button, std::int16_t current) {
+    return button == current ? kPageViolet : kGrey;
+}
+
+// The top of a tab row while `current` is shown: the row holding it stands in front.
+constexpr int rowTop(int row, std::int16_t current) {
+    return row == wizard::tab(current).row ? kFrontRowTop : kBackRowTop;
+}
+
 // Every control of the window; the controls of each container are listed topmost first.
 std::span<const ControlRow> designedControls();
 
-// The window itself, and the timer that has no place on screen.
+// The window itself.
 inline constexpr int kWindowWidthTwips = 7515;
 inline constexpr int kWindowHeightTwips = 5385;
 inline constexpr std::uint32_t kWindowBackColour = 0x00000000;
 inline constexpr char kWindowCaption[] = "Tolvex App";
-inline constexpr int kMusicTimerIntervalMs = 19359;
-
-// The picture of imgTolvex, stretched to its box.
-inline constexpr char kLogoPicture[] = ":/pictures/logo.jpg";
 
 }  // namespace tolvex::layout

@@ -1,3 +1,4 @@
+#include "DesignedLayout.h"
 #include "Navigation.h"
 #include "Units.h"
 #include "frmTolvex.h"
@@ -7,14 +8,13 @@ namespace tolvex {
 void frmTolvex::lblBtn_MouseMove(std::int16_t Index) {
     const std::optional<wizard::HoverChange> change = wizard::hoverChange(HoverBtn, Index);
     if (!change) return;
-    if (change->putOut)
-        units::setColour(lblBtn(*change->putOut), QPalette::WindowText, wizard::kButtonTextColour);
-    units::setColour(lblBtn(change->light), QPalette::WindowText, wizard::kHoverTextColour);
+    if (change->putOut) units::setColour(lblBtn(*change->putOut), QPalette::WindowText, layout::kLightViolet);
+    units::setColour(lblBtn(change->light), QPalette::WindowText, layout::kHoverOrange);
     HoverBtn = Index;
 }
 
 void frmTolvex::ClearHighlights() {
-    units::setColour(lblBtn(HoverBtn), QPalette::WindowText, wizard::kButtonTextColour);
+    units::setColour(lblBtn(HoverBtn), QPalette::WindowText, layout::kLightViolet);
     lblEyeLights->setVisible(false);
     HoverBtn = -1;
     EyeLightsOff = true;

@@ -1,8 +1,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "HomePage.h"
 #include "LayoutBuilder.h"
-#include "VersionRecord.h"
+#include "Navigation.h"
 #include "frmTolvex.h"
 
 namespace tolvex {
@@ -19,11 +20,11 @@ void frmTolvex::Form_Load() {
 
     HoverBtn = -1;
     EyeLightsOff = true;
-    CurrentTab = 2;
+    CurrentTab = wizard::kWelcomeTab;
     focusShownPage();
 
-    lblBtn(1)->setText(QString::fromUtf8(version::kComments));
-    autoSize(*lblBtn(1));
+    lblBtn(wizard::kHomePageLink)->setText(homepage::homePageAddress());
+    autoSize(*lblBtn(wizard::kHomePageLink));
 
     ExtractMusic();
     // The music is decoration: without its file the window still opens, silent.

@@ -3,9 +3,9 @@
 
 #include "MediaCommandLayer.h"
 #include "MessageBoxes.h"
-#include "MusicOutput.h"
 #include "Resources.h"
 #include "TuneFile.h"
+#include "TuneLoop.h"
 #include "frmTolvex.h"
 
 namespace tolvex {
@@ -28,17 +28,19 @@ void frmTolvex::ExtractMusic() {
 
 // Every answer is ignored: before the first open there is nothing to stop or close.
 void frmTolvex::StopMusic() {
-    media_.send(QStringLiteral("stop midi"));
-    media_.send(QStringLiteral("close midi"));
+    music_.send(QStringLiteral("stop midi"));
+    music_.send(QStringLiteral("close midi"));
 }
 
 // Plays the tune once from its start. The path is quoted, so a temporary directory with
-// spaces plays as well.
+// spaces plays as well. A tune that did not open is not played.
 void frmTolvex::PlayMusic() {
     StopMusic();
-    const int opened = media_.send(QStringLiteral("open sequencer!\"%1\" alias midi").arg(MidiPath));
-    if (opened != 0) showMusicFailure();
-    media_.send(QStringLiteral("play midi"));
+    if (music_.send(QStringLiteral("open sequencer!\"%1\" alias midi").arg(MidiPath)) != 0) {
+        showMusicFailure();
+        return;
+    }
+    music_.send(QStringLiteral("play midi"));
 }
 
 // The music is decoration: the applicant hears once that it cannot play, not again at every
@@ -52,10 +54,10 @@ void frmTolvex::showMusicFailure() {
     box.exec();
 }
 
-// Sixteen ticks last as long as the tune: every sixteenth tick starts it again.
+// The loop's ticks last as long as the tune: the last of them starts it again.
 void frmTolvex::TimerMusic_Timer() {
     ++MusicTicks;
-    if (MusicTicks == 16) {
+    if (MusicTicks == resources::kTuneLoopTicks) {
         MusicTicks = 0;
         PlayMusic();
     }
@@ -73,10 +75,10 @@ void frmTolvex::toggleMusic() {
     if (!musicOn_) {
         TimerMusic.stop();
         StopMusic();
-        musicOutput_.setEnabled(false);
+        music_.output().setEnabled(false);
         return;
     }
-    musicOutput_.setEnabled(true);
+    music_.output().setEnabled(true);
     if (MidiPath.isEmpty()) return;
     MusicTicks = 0;
     PlayMusic();

@@ -1,3 +1,4 @@
+#include "DesignedLayout.h"
 #include "Navigation.h"
 #include "Units.h"
 #include "frmTolvex.h"
@@ -33,13 +34,13 @@ void frmTolvex::lblBtn_Click(std::int16_t Index) {
     if (!change) return;
     if (change->frontRow) {
         const int front = *change->frontRow;
-        setTop(fTabHolder(std::int16_t(front)), wizard::kFrontRowTop);
-        setTop(fTabHolder(std::int16_t(1 - front)), wizard::kBackRowTop);
+        setTop(fTabHolder(std::int16_t(front)), layout::kFrontRowTop);
+        setTop(fTabHolder(std::int16_t(1 - front)), layout::kBackRowTop);
     }
     units::setColour(lblBtn(change->fromTab), QPalette::Window,
-                     wizard::tabColour(change->fromTab, change->toTab));
+                     layout::tabColour(change->fromTab, change->toTab));
     units::setColour(lblBtn(change->toTab), QPalette::Window,
-                     wizard::tabColour(change->toTab, change->toTab));
+                     layout::tabColour(change->toTab, change->toTab));
     setShown(fTab(std::int16_t(wizard::pageOfTab(change->fromTab))), false);
     setShown(fTab(std::int16_t(wizard::pageOfTab(change->toTab))), true);
     CurrentTab = change->toTab;

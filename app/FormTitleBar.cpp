@@ -5,7 +5,7 @@
 namespace tolvex {
 
 // The window manager moves the window and ends the move when the button is released.
-void frmTolvex::lblTitleBar_MouseDown(std::int16_t, Qt::MouseButton Button, QPointF globalPosition) {
+void frmTolvex::lblTitleBar_MouseDown(Qt::MouseButton Button, QPointF globalPosition) {
     if (Button != Qt::LeftButton) return;
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     // No window manager, or one without the move protocol: follow the pointer ourselves.

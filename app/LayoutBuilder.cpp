@@ -26,13 +26,30 @@ using layout::ControlRow;
 
 namespace {
 
-QString nameOf(const ControlRow& row) {
-    const QString name = QString::fromUtf8(row.name.data(), qsizetype(row.name.size()));
-    return row.index >= 0 ? QStringLiteral("%1(%2)").arg(name).arg(row.index) : name;
+std::string_view kindName(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label: return "Label";
+        case ControlKind::TextBox: return "TextBox";
+        case ControlKind::Frame: return "Frame";
+        case ControlKind::Image: return "Image";
+        case ControlKind::Shape: return "Shape";
+    }
+    return "unknown kind";
 }
 
+QString nameOf(std::string_view name, std::int16_t index) {
+    const QString text = QString::fromUtf8(name.data(), qsizetype(name.size()));
+    return index >= 0 ? QStringLiteral("%1(%2)").arg(text).arg(index) : text;
+}
+QString nameOf(const ControlRow& row) { return nameOf(row.name, row.index); }
+
+[[noreturn]] void wrongControl(ControlKind kind, std::string_view name, std::int16_t index,
+                               const char* problem) {
+    throw std::logic_error("designed layout, " + std::string(kindName(kind)) + " " +
+                           nameOf(name, index).toStdString() + ": " + problem);
+}
 [[noreturn]] void wrongRow(const ControlRow& row, const char* problem) {
-    throw std::logic_error("designed layout, control " + nameOf(row).toStdString() + ": " + problem);
+    wrongControl(row.kind, row.name, row.index, problem);
 }
 
 // The widget made for a row, as the control type its kind makes (a text box is made as a
@@ -49,57 +66,114 @@ template <auto Array>
 void addToArray(frmTolvex& form, const ControlRow& row, QWidget* widget) {
     auto& array = form.*Array;
     using Control = std::remove_pointer_t<decltype(array(0))>;
-    if (!array.add(row.index, asControl<Control>(widget)))
-        wrongRow(row, "the table holds this control twice");
+    array.add(row.index, asControl<Control>(widget));
 }
 
 template <auto Field>
-void setField(frmTolvex& form, const ControlRow& row, QWidget* widget) {
+void setField(frmTolvex& form, const ControlRow&, QWidget* widget) {
     auto*& field = form.*Field;
-    if (field) wrongRow(row, "the table holds this control twice");
     field = asControl<std::remove_pointer_t<std::remove_reference_t<decltype(field)>>>(widget);
 }
 
-template <int First, int Last>
-bool inRange(std::int16_t index) {
-    return index >= First && index <= Last;
+std::vector<std::int16_t> upTo(int last) {
+    std::vector<std::int16_t> indices;
+    for (int i = 0; i <= last; ++i)
+        indices.push_back(std::int16_t(i));
+    return indices;
 }
-bool single(std::int16_t index) { return index == -1; }
-bool hasCaption(std::int16_t index) { return wizard::captionText(index).has_value(); }
 
-// Every control of the window: its name, its kind, the indices its array has (-1 alone for a
+std::vector<std::int16_t> captionLabels() {
+    std::vector<std::int16_t> indices = upTo(wizard::kQuestionCount - 1);
+    for (const wizard::Note& note : wizard::kNotes)
+        indices.push_back(note.label);
+    return indices;
+}
+
+const std::vector<std::int16_t> kSingle{-1};
+
+// Every control of the window: its name, its kind, every index of its array (-1 alone for a
 // control that is no array member), and where the window keeps it.
 struct KnownControl {
     std::string_view name;
     ControlKind kind;
-    bool (*validIndex)(std::int16_t);
+    std::vector<std::int16_t> indices;
     void (*keep)(frmTolvex&, const ControlRow&, QWidget*);
 };
 
 const std::array kKnownControls{
-    KnownControl{"lblBtn", ControlKind::Label, inRange<0, wizard::kFinishButton>,
-                 addToArray<&frmTolvex::lblBtn>},
-    KnownControl{"lblCaption", ControlKind::Label, hasCaption, addToArray<&frmTolvex::lblCaption>},
-    KnownControl{"lblTitleBar", ControlKind::Label, inRange<0, 1>, addToArray<&frmTolvex::lblTitleBar>},
-    KnownControl{"fTab", ControlKind::Frame, inRange<0, 7>, addToArray<&frmTolvex::fTab>},
-    KnownControl{"fTabHolder", ControlKind::Frame, inRange<0, 1>, addToArray<&frmTolvex::fTabHolder>},
-    KnownControl{"txtField", ControlKind::TextBox, inRange<0, wizard::kQuestionCount - 1>,
+    KnownControl{"lblBtn", ControlKind::Label, upTo(wizard::kFinishButton), addToArray<&frmTolvex::lblBtn>},
+    KnownControl{"lblCaption", ControlKind::Label, captionLabels(), addToArray<&frmTolvex::lblCaption>},
+    KnownControl{"lblTitleBar", ControlKind::Label, upTo(1), addToArray<&frmTolvex::lblTitleBar>},
+    KnownControl{"fTab", ControlKind::Frame, upTo(int(wizard::kTabs.size()) - 1),
+                 addToArray<&frmTolvex::fTab>},
+    KnownControl{"fTabHolder", ControlKind::Frame, upTo(1), addToArray<&frmTolvex::fTabHolder>},
+    KnownControl{"txtField", ControlKind::TextBox, upTo(wizard::kQuestionCount - 1),
                  addToArray<&frmTolvex::txtField>},
-    KnownControl{"lblEyeLights", ControlKind::Label, single, setField<&frmTolvex::lblEyeLights>},
-    KnownControl{"lblWelcome", ControlKind::Label, single, setField<&frmTolvex::lblWelcome>},
-    KnownControl{"Label1", ControlKind::Label, single, setField<&frmTolvex::Label1>},
-    KnownControl{"imgIcon", ControlKind::Image, single, setField<&frmTolvex::imgIcon>},
-    KnownControl{"imgTolvex", ControlKind::Image, single, setField<&frmTolvex::imgTolvex>},
-    KnownControl{"shapeTitle", ControlKind::Shape, single, setField<&frmTolvex::shapeTitle>},
+    KnownControl{"lblEyeLights", ControlKind::Label, kSingle, setField<&frmTolvex::lblEyeLights>},
+    KnownControl{"lblWelcome", ControlKind::Label, kSingle, setField<&frmTolvex::lblWelcome>},
+    KnownControl{"Label1", ControlKind::Label, kSingle, setField<&frmTolvex::Label1>},
+    KnownControl{"imgIcon", ControlKind::Image, kSingle, setField<&frmTolvex::imgIcon>},
+    KnownControl{"imgTolvex", ControlKind::Image, kSingle, setField<&frmTolvex::imgTolvex>},
+    KnownControl{"shapeTitle", ControlKind::Shape, kSingle, setField<&frmTolvex::shapeTitle>},
 };
 
-// A typo in the table must stop the build of the window, not cast a widget to the wrong type.
-const KnownControl& check(const ControlRow& row) {
-    const auto known = std::ranges::find(kKnownControls, row.name, &KnownControl::name);
-    if (known == kKnownControls.end()) wrongRow(row, "no control of the window has this name");
+const KnownControl* knownControl(std::string_view name) {
+    const auto known = std::ranges::find(kKnownControls, name, &KnownControl::name);
+    return known == kKnownControls.end() ? nullptr : &*known;
+}
+
+bool hasIndex(const KnownControl& control, std::int16_t index) {
+    return std::ranges::find(control.indices, index) != control.indices.end();
+}
+
+unsigned allowedFlags(ControlKind kind) {
+    using namespace layout;
+    switch (kind) {
+        case ControlKind::Label:
+            return Hidden | AutoSize | WordWrap | AlignCentre | AlignRight | Opaque | QuestionnaireText |
+                   Decoration;
+        case ControlKind::Frame: return Hidden | Opaque;
+        case ControlKind::TextBox: return Hidden;
+        case ControlKind::Image:
+        case ControlKind::Shape: return Hidden | Decoration;
+    }
+    return NoFlags;
+}
+
+// A row must name a control of the window by its kind and index, with flags its kind has, in a
+// frame of the window; a question or an answer box in the frame of its page.
+void checkRow(const ControlRow& row) {
+    const KnownControl* known = knownControl(row.name);
+    if (!known) wrongRow(row, "no control of the window has this name");
     if (known->kind != row.kind) wrongRow(row, "the kind does not match the control");
-    if (!known->validIndex(row.index)) wrongRow(row, "the index is outside the control's array");
-    return *known;
+    if (!hasIndex(*known, row.index)) wrongRow(row, "the index is outside the control's array");
+    if (row.flags & ~allowedFlags(row.kind)) wrongRow(row, "a flag that this kind of control does not take");
+    // Frames are made first, as the window's own controls, so that they can hold the rest.
+    if (row.kind == ControlKind::Frame && !row.container.name.empty())
+        wrongRow(row, "a frame stands on the window itself");
+    if (!row.container.name.empty()) {
+        const KnownControl* frame = knownControl(row.container.name);
+        if (!frame || frame->kind != ControlKind::Frame || !hasIndex(*frame, row.container.index))
+            wrongRow(row, "its container is not a frame of the window");
+    }
+    if (row.name == "lblCaption" || row.name == "txtField") {
+        if (row.container.name != "fTab" || row.container.index != wizard::captionPage(row.index))
+            wrongRow(row, "it is not on the page the questionnaire gives it");
+    }
+}
+
+// The whole table is checked before a widget is made: a wrong table never leaves half a window.
+void checkTable(std::span<const ControlRow> rows) {
+    for (const ControlRow& row : rows)
+        checkRow(row);
+    for (const KnownControl& known : kKnownControls)
+        for (const std::int16_t index : known.indices) {
+            const auto count = std::ranges::count_if(
+                rows, [&](const ControlRow& row) { return row.name == known.name && row.index == index; });
+            if (count == 0)
+                wrongControl(known.kind, known.name, index, "the table has no row for this control");
+            if (count > 1) wrongControl(known.kind, known.name, index, "the table holds this control twice");
+        }
 }
 
 QString captionOf(const ControlRow& row) {
@@ -110,13 +184,11 @@ QString captionOf(const ControlRow& row) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QWidget* containerOf(const frmTolvex& form, const ControlRow& row) {
-    if (row.container.name.empty()) return const_cast<frmTolvex*>(&form);
-    QWidget* container = row.container.name == "fTab"         ? form.fTab(row.container.index)
-                         : row.container.name == "fTabHolder" ? form.fTabHolder(row.container.index)
-                                                              : nullptr;
-    if (!container) wrongRow(row, "its container is not a frame of the window");
-    return container;
+// The table is checked: the container is a frame of the window, made before what it holds.
+QWidget* containerOf(frmTolvex& form, const ControlRow& row) {
+    if (row.container.name.empty()) return &form;
+    return row.container.name == "fTab" ? form.fTab(row.container.index)
+                                        : form.fTabHolder(row.container.index);
 }
 
 void applyColours(QWidget& widget, const ControlRow& row) {
@@ -152,7 +224,7 @@ ClickLabel* makeLabel(QWidget* parent, const ControlRow& row) {
 }
 
 TextBox* makeTextBox(QWidget* parent, const ControlRow& row) {
-    const wizard::Question& question = wizard::questions()[std::size_t(row.index)];
+    const wizard::Question& question = wizard::kQuestions[std::size_t(row.index)];
     TextBox* box = nullptr;
     if (question.box == wizard::AnswerBox::MultiLine) {
         box = new MultiLineBox(parent);
@@ -193,11 +265,12 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
 }
 
 void build(frmTolvex& form, const ControlRow& row) {
-    const KnownControl& known = check(row);
+    const KnownControl& known = *knownControl(row.name);
     QWidget* widget = makeWidget(row, containerOf(form, row));
     widget->setObjectName(nameOf(row));
     widget->setGeometry(units::pixels(row.rect.left), units::pixels(row.rect.top),
                         units::pixels(row.rect.width), units::pixels(row.rect.height));
+    // The table is checked: only labels carry AutoSize.
     if (row.flags & layout::AutoSize) autoSize(*static_cast<QLabel*>(widget));
     if (row.flags & layout::Hidden) widget->hide();
     if (row.flags & layout::Decoration) markAsDecoration(*widget);
@@ -240,6 +313,7 @@ void autoSize(QLabel& label) {
 }
 
 void buildDesignedLayout(frmTolvex& form, std::span<const ControlRow> rows) {
+    checkTable(rows);
     // The window's own controls first, since the frames among them hold the rest; within a
     // container the bottom-most control is made first, because a later sibling lies on top.
     std::vector<const ControlRow*> order;

@@ -9,18 +9,16 @@
 #include "Accessibility.h"
 #include "DesignedLayout.h"
 #include "LayoutBuilder.h"
-#include "MusicOutput.h"
+#include "MediaCommandLayer.h"
 #include "Navigation.h"
 #include "Resources.h"
+#include "TuneLoop.h"
 #include "Units.h"
 
 namespace tolvex {
 
-frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput, ApplicationPlace place)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      media_(media),
-      musicOutput_(musicOutput),
-      place_(std::move(place)) {
+frmTolvex::frmTolvex(music::MediaCommandLayer& music, ApplicationPlace place)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), music_(music), place_(std::move(place)) {
     installAccessibility();
     setWindowTitle(QString::fromUtf8(layout::kWindowCaption));
     setWindowIcon(QIcon(resources::kIcon));
@@ -32,9 +30,9 @@ frmTolvex::frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicO
     setMouseTracking(true);
 
     buildDesignedLayout(*this, layout::designedControls());
-    imgTolvex->setPicture(QPixmap(QString::fromUtf8(layout::kLogoPicture)));
+    imgTolvex->setPicture(QPixmap(resources::kLogo));
 
-    TimerMusic.setInterval(layout::kMusicTimerIntervalMs);
+    TimerMusic.setInterval(resources::kTuneTickMs);
     // A coarse timer may fire up to 5% early, which would cut the tune's end at every restart.
     TimerMusic.setTimerType(Qt::PreciseTimer);
     connectHandlers();
@@ -49,10 +47,9 @@ void frmTolvex::connectHandlers() {
         connect(label, &ClickLabel::clicked, this, [this, i] { lblBtn_Click(i); });
         connect(label, &ClickLabel::mouseMoved, this, [this, i] { lblBtn_MouseMove(i); });
     }
-    for (const auto& [index, label] : lblTitleBar.members()) {
-        const std::int16_t i = index;
-        connect(label, &ClickLabel::mousePressed, this,
-                [this, i](Qt::MouseButton button, QPointF at) { lblTitleBar_MouseDown(i, button, at); });
+    for (const auto& member : lblTitleBar.members()) {
+        ClickLabel* label = member.second;
+        connect(label, &ClickLabel::mousePressed, this, &frmTolvex::lblTitleBar_MouseDown);
         connect(label, &ClickLabel::mouseMoved, this, &frmTolvex::followPointer);
         // Only the left button's release ends a move; the window manager's move does the same.
         connect(label, &ClickLabel::mouseReleased, this, [this](Qt::MouseButton button) {
@@ -64,8 +61,8 @@ void frmTolvex::connectHandlers() {
     connect(imgIcon, &ImageBox::mouseMoved, this, &frmTolvex::imgIcon_MouseMove);
     connect(Label1, &ClickLabel::clicked, this, &frmTolvex::Label1_Click);
     connect(&TimerMusic, &QTimer::timeout, this, &frmTolvex::TimerMusic_Timer);
-    connect(&musicOutput_, &music::MusicOutput::failed, this, &frmTolvex::showMusicFailure);
-    connect(&musicOutput_, &music::MusicOutput::tuneStarted, this, &frmTolvex::alignTimerToTune);
+    connect(&music_.output(), &music::MusicOutput::failed, this, &frmTolvex::showMusicFailure);
+    connect(&music_.output(), &music::MusicOutput::tuneStarted, this, &frmTolvex::alignTimerToTune);
 }
 
 // Keys for those who do not use a mouse; each acts exactly as the click it stands for.

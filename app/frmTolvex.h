@@ -19,7 +19,6 @@ namespace tolvex {
 
 namespace music {
 class MediaCommandLayer;
-class MusicOutput;
 }  // namespace music
 
 // The program's one window: every control, the window's state and its handlers.
@@ -28,7 +27,8 @@ class MusicOutput;
 class frmTolvex : public QWidget {
     Q_OBJECT
 public:
-    frmTolvex(music::MediaCommandLayer& media, music::MusicOutput& musicOutput, ApplicationPlace place);
+    // The music is played through its media-command layer, which also leads to its output.
+    frmTolvex(music::MediaCommandLayer& music, ApplicationPlace place);
     ~frmTolvex() override;
 
     // Finishes the window after its controls exist and before it is first shown.
@@ -49,18 +49,12 @@ public:
     CircleShape* shapeTitle = nullptr;
     QTimer TimerMusic;
 
-    // State of the window.
-    std::int16_t CurrentTab = 0;
-    std::int16_t HoverBtn = 0;
-    bool EyeLightsOff = false;
-    QString MidiPath;
-    std::int16_t MusicTicks = 0;
-
     // Event handlers.
     void lblBtn_Click(std::int16_t Index);
     void lblBtn_MouseMove(std::int16_t Index);
     void imgIcon_MouseMove();
-    void lblTitleBar_MouseDown(std::int16_t Index, Qt::MouseButton Button, QPointF globalPosition);
+    // Either title-bar label: the caption strip or the corner's drag area.
+    void lblTitleBar_MouseDown(Qt::MouseButton Button, QPointF globalPosition);
     void Label1_Click();
     void TimerMusic_Timer();
     void ClearHighlights();
@@ -85,8 +79,14 @@ private:
     void alignTimerToTune();
     void toggleMusic();
 
-    music::MediaCommandLayer& media_;
-    music::MusicOutput& musicOutput_;
+    // State of the window.
+    std::int16_t CurrentTab = 0;
+    std::int16_t HoverBtn = 0;
+    bool EyeLightsOff = false;
+    QString MidiPath;
+    std::int16_t MusicTicks = 0;
+
+    music::MediaCommandLayer& music_;
     const ApplicationPlace place_;
     bool musicFailureShown_ = false;
     bool musicOn_ = true;

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "DisplayCheck.h"
 #include "MediaCommandLayer.h"
@@ -10,7 +11,7 @@
 #include "VersionRecord.h"
 #include "frmTolvex.h"
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[]) try {
     tolvex::catchQuitSignals();
     if (const auto problem = tolvex::displayProblem()) {
         std::fprintf(stderr, "TolvexApp: %s\n", qPrintable(*problem));
@@ -23,12 +24,16 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(TOLVEX_ICON_NAME));
 
     tolvex::music::SynthHost synth(tolvex::musicSettings());
-    tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
-    tolvex::frmTolvex form(media, synth, tolvex::applicationPlaceOfProgram());
+    tolvex::music::MediaCommandLayer music(tolvex::music::synthSequencers(synth), synth);
+    tolvex::frmTolvex form(music, tolvex::applicationPlaceOfProgram());
     tolvex::closeOnQuitSignals(form);
     form.Form_Load();
     if (tolvex::closedBeforeShown()) return 0;
     form.show();
     tolvex::beginMusicWhenExposed(form, synth);
     return application.exec();
+} catch (const std::logic_error& error) {
+    // A wrong layout table: one line that names the row, never an abort.
+    std::fprintf(stderr, "TolvexApp: %s\n", error.what());
+    return 1;
 }

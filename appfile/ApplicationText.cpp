@@ -47,7 +47,7 @@ QString applicationText(const Texts& captions, const Texts& answers) {
         // Every heading after the first brings the empty line before it.
         line(section.page == kSections.front().page ? heading : kLineEnd + heading);
         for (std::size_t i = 0; i < captions.size(); ++i) {
-            const wizard::Question& question = wizard::questions()[i];
+            const wizard::Question& question = wizard::kQuestions[i];
             if (question.page != section.page) continue;
             if (question.box == wizard::AnswerBox::MultiLine) {
                 line(captions[i]);

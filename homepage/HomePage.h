@@ -4,7 +4,7 @@
 
 namespace tolvex::homepage {
 
-// The home-page address of the version record, read afresh on every call.
+// The home-page address of the version record: the one way the program reads it.
 QString homePageAddress();
 
 // Hands the address to the desktop's handler for web addresses and returns at once; if no

@@ -6,8 +6,8 @@
 
 namespace tolvex::music {
 
-MediaCommandLayer::MediaCommandLayer(SequencerFactory makeSequencer)
-    : makeSequencer_(std::move(makeSequencer)) {}
+MediaCommandLayer::MediaCommandLayer(SequencerFactory makeSequencer, MusicOutput& output)
+    : makeSequencer_(std::move(makeSequencer)), output_(output) {}
 
 int MediaCommandLayer::send(const QString& command) {
     const std::optional<MediaCommand> parsed = parseMediaCommand(command);

@@ -22,7 +22,9 @@ os.environ["TOLVEX_APP"] = os.path.join(ROOT, "build", "TolvexApp")
 from harness import App, Desktop  # noqa: E402
 
 RATE, STEP = 44100, 441  # the envelope has one value every 10 ms
-PERIOD = 309.744
+with open(os.path.join(ROOT, "resources", "music", "tune.conf")) as conf:
+    TUNE = dict(line.strip().split("=", 1) for line in conf if line.strip() and not line.startswith("#"))
+PERIOD = int(TUNE["loop_ticks"]) * int(TUNE["loop_tick_ms"]) / 1000
 
 
 def envelope(path):
@@ -52,7 +54,7 @@ def main():
         values = envelope(path)
         start = onset(values)
         opening = values[start:start + 500]
-        print(f"the tune lasts 309.74 s; the timer restarts it {PERIOD} s after it began to sound")
+        print(f"the timer restarts the tune {PERIOD} s after it began to sound")
         for restart in range(1, restarts + 1):
             # The lag near one period where the opening's 5 s envelope matches best.
             lags = range(start + int((PERIOD - 2) * 100), start + int((PERIOD + 2) * 100))

@@ -9,6 +9,8 @@ out=${1:-$root/docs/tune.ogg}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-fluidsynth -ni -q -g 0.4 -r 44100 -o synth.polyphony=64 -o synth.dynamic-sample-loading=1 -F "$work/tune.wav" \
-  /usr/share/sounds/sf3/default-GM.sf3 "$root/resources/music/tune.mid"
+# The sound font, gain and voices the program plays with.
+. "$root/resources/music/tune.conf"
+fluidsynth -ni -q -g "$gain" -r 44100 -o synth.polyphony="$polyphony" -o synth.dynamic-sample-loading=1 \
+  -F "$work/tune.wav" "$sound_font" "$root/resources/music/tune.mid"
 opusenc --quiet --cvbr --bitrate 22 --serial 1 "$work/tune.wav" "$out"

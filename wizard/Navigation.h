@@ -9,15 +9,11 @@
 // applies their results to its controls.
 namespace tolvex::wizard {
 
-// Colours as &H00BBGGRR. The selected tab has the pages' colour, so that it merges with its page.
-inline constexpr std::uint32_t kPageColour = 0x00A92C54;
-inline constexpr std::uint32_t kUnselectedTabColour = 0x00808080;
-inline constexpr std::uint32_t kButtonTextColour = 0x00FFC0C0;
-inline constexpr std::uint32_t kHoverTextColour = 0x000080FF;
-
-// Row positions in twips. The rows are set to these, never exchanged, so they cannot drift.
-inline constexpr int kFrontRowTop = 1215;
-inline constexpr int kBackRowTop = 930;
+// Indices of the clickable labels (lblBtn) that are not tabs.
+inline constexpr std::int16_t kCloseButton = 0;
+inline constexpr std::int16_t kHomePageLink = 1;
+inline constexpr std::int16_t kBeginButton = 10;
+inline constexpr std::int16_t kFinishButton = 11;
 
 enum class ButtonAction { Close, OpenHomePage, ShowPage, Begin, Finish, Nothing };
 
@@ -31,16 +27,6 @@ struct PageSwitch {
     std::int16_t toTab;
 };
 std::optional<PageSwitch> pageSwitch(std::int16_t from, std::int16_t to);
-
-// The background of a tab while `current` is the tab whose page is shown.
-constexpr std::uint32_t tabColour(std::int16_t button, std::int16_t current) {
-    return button == current ? kPageColour : kUnselectedTabColour;
-}
-
-// The top of a tab row while `current` is shown: the row holding it stands in front.
-constexpr int rowTop(int row, std::int16_t current) {
-    return row == tab(current).row ? kFrontRowTop : kBackRowTop;
-}
 
 // What a pointer move over label `over` changes while `lit` is drawn in the hover colour
 // (-1 for none): the label to put out, if any, and the label to light; nothing when `over` is

@@ -7,12 +7,9 @@ namespace tolvex::synth {
 
 namespace {
 
-// Measured on the tune: RMS 0.09 and peaks of 0.77 (the library's default of 0.2 is quiet);
-// from about 0.52 the peaks reach full scale and clip.
-constexpr double kGain = 0.4;
-// The tune sounds at most 45 voices at once (measured over a whole rendering); every voice the
-// synth keeps costs memory, and the library's default is 256.
-constexpr int kPolyphony = 64;
+// From resources/music/tune.conf, where the reasons for them are written.
+constexpr double kGain = TOLVEX_GAIN;
+constexpr int kPolyphony = TOLVEX_POLYPHONY;
 
 }  // namespace
 

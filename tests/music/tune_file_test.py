@@ -1,14 +1,15 @@
-"""The committed tune. The program restarts it on a timer 309.744 s after it starts, so its
-timing must be exact; and a volume set during the intro must suit the whole loop.
+"""The committed tune and how the program plays it (tune.conf beside it). The program restarts
+it on a timer, so the timer's loop must be its playing time; and a volume set during the intro
+must suit the whole loop.
 
 Run: /usr/bin/python3 tests/music/tune_file_test.py resources/music/tune.mid
 Needs the fluidsynth program and the sound font of the package timgm6mb-soundfont.
 """
 
-import array, math, operator, subprocess, sys, tempfile, unittest, wave
+import array, math, operator, os, subprocess, sys, tempfile, unittest, wave
 
 END_OF_TRACK, TEMPO = 0x2F, 0x51
-SOUND_FONT, RATE = "/usr/share/sounds/sf3/default-GM.sf3", 44100
+RATE = 44100
 # 10 s windows from the end of the intro's soft opening to the last bar, the held closing chord.
 FIRST_SECOND, HELD_CHORD_SECOND, WINDOW = 10, 306, 10
 
@@ -51,32 +52,36 @@ def rms_db(samples):
     return 10 * math.log10(sum(map(operator.mul, samples, samples)) / len(samples) / 32768 ** 2)
 
 
+def read_conf(path):
+    with open(path) as f:
+        return dict(line.strip().split("=", 1) for line in f if line.strip() and not line.startswith("#"))
+
+
 class Tune(unittest.TestCase):
     path = None
 
     @classmethod
     def setUpClass(cls):
         with open(cls.path, "rb") as f:
-            cls.fmt, cls.division, cls.tracks, cls.rest = read_midi(f.read())
+            _, cls.division, cls.tracks, cls.rest = read_midi(f.read())
+        cls.conf = read_conf(os.path.join(os.path.dirname(cls.path), "tune.conf"))
 
-    def test_format_1_with_120_ticks_a_quarter_note(self):
-        self.assertEqual((self.fmt, self.division), (1, 120))
-
-    def test_one_tempo_of_750000_from_the_start(self):
-        tempos = [(tick, int.from_bytes(data, "big"))
-                  for track in self.tracks for tick, kind, data in track if kind == TEMPO]
-        self.assertEqual(tempos, [(0, 750_000)])
-
-    def test_ends_at_tick_49559(self):
-        self.assertEqual(max(track[-1][0] for track in self.tracks), 49_559)
+    def test_the_loop_is_the_playing_time_rounded_up_to_a_millisecond(self):
+        tempos = [(tick, data) for track in self.tracks for tick, kind, data in track if kind == TEMPO]
+        self.assertEqual([tick for tick, _ in tempos], [0], "one tempo, from the start")
+        tempo, last_tick = tempos[0][1], max(track[-1][0] for track in self.tracks)
+        playing_us = last_tick * int.from_bytes(tempo, "big") / self.division
+        loop_ms = int(self.conf["loop_ticks"]) * int(self.conf["loop_tick_ms"])
+        self.assertEqual(loop_ms, math.ceil(playing_us / 1000))
 
     def test_nothing_but_zero_bytes_after_the_last_chunk(self):
         self.assertEqual(self.rest, bytes(len(self.rest)))
 
     def test_10_second_windows_differ_by_at_most_6_db(self):
         with tempfile.TemporaryDirectory() as folder:
-            subprocess.run(["fluidsynth", "-ni", "-q", "-g", "0.4", "-r", str(RATE), "-F",
-                            f"{folder}/tune.wav", SOUND_FONT, self.path], check=True)
+            subprocess.run(["fluidsynth", "-ni", "-q", "-g", self.conf["gain"], "-r", str(RATE),
+                            "-o", "synth.polyphony=" + self.conf["polyphony"], "-F", f"{folder}/tune.wav",
+                            self.conf["sound_font"], self.path], check=True)
             with wave.open(f"{folder}/tune.wav") as w:  # 16-bit, fluidsynth's default
                 step = RATE * w.getnchannels()
                 samples = array.array("h", w.readframes(w.getnframes()))

@@ -10,43 +10,22 @@
 
 #include <memory>
 
+#include "FakeMusic.h"
 #include "MediaCommandLayer.h"
-#include "MusicOutput.h"
-#include "Sequencer.h"
 #include "Units.h"
 #include "frmTolvex.h"
 
 namespace tolvex::testing {
 
-// What the fake sequencers were asked to do, in order ("open <path>", "play", "stop", "close").
-struct SequencerLog {
-    QStringList calls;
-    int openResult = 0;
-};
-
-class FakeSequencer final : public music::Sequencer {
+// The window's media-command layer, keeping every command the window sends.
+class RecordingLayer final : public music::MediaCommandLayer {
 public:
-    explicit FakeSequencer(SequencerLog& log) : log_(log) {}
-    ~FakeSequencer() override { log_.calls << QStringLiteral("close"); }
-    int open(const QString& path) override {
-        log_.calls << QStringLiteral("open ") + path;
-        return log_.openResult;
+    using MediaCommandLayer::MediaCommandLayer;
+    int send(const QString& command) override {
+        sent << command;
+        return MediaCommandLayer::send(command);
     }
-    int play() override { return record(QStringLiteral("play")); }
-    int stop() override { return record(QStringLiteral("stop")); }
-
-private:
-    int record(const QString& call) {
-        log_.calls << call;
-        return 0;
-    }
-    SequencerLog& log_;
-};
-
-class FakeOutput final : public music::MusicOutput {
-public:
-    QList<bool> switched;
-    void setEnabled(bool enabled) override { switched << enabled; }
+    QStringList sent;
 };
 
 // The window on fake sequencers, loaded and shown, with a temporary folder of its own for the
@@ -66,9 +45,9 @@ struct TestWindow {
 
     QTemporaryDir temp{QDir::tempPath() + QStringLiteral("/tolvex-test-XXXXXX")};
     SequencerLog log;
-    music::MediaCommandLayer media{[this] { return std::make_unique<FakeSequencer>(log); }};
     FakeOutput output;
-    frmTolvex form{media, output, {temp.path(), false}};
+    RecordingLayer media{[this] { return std::make_unique<FakeSequencer>(log); }, output};
+    frmTolvex form{media, {temp.path(), false}};
 };
 
 // Answers every message box that opens while it lives (with the button `answer` picks, or

@@ -13,8 +13,6 @@ private slots:
         QVERIFY(toCoder);
         QCOMPARE(toCoder->frontRow, std::optional(1));
         QCOMPARE(pageSwitch(7, 5)->frontRow, std::optional(0));
-        QCOMPARE(rowTop(0, 7), kBackRowTop);
-        QCOMPARE(rowTop(1, 7), kFrontRowTop);
     }
     void aTabOfTheSameRowMovesNoRow() {
         QCOMPARE(pageSwitch(7, 8)->frontRow, std::nullopt);
@@ -24,10 +22,7 @@ private slots:
         QVERIFY(!pageSwitch(4, 4));
         QVERIFY(!pageSwitch(4, kBeginButton));
         QVERIFY(!pageSwitch(4, 12));
-    }
-    void onlyTheShownTabHasThePageColour() {
-        QCOMPARE(tabColour(6, 6), kPageColour);
-        QCOMPARE(tabColour(2, 6), kUnselectedTabColour);
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, tab(kBeginButton));
     }
     void theHoverLightMovesFromLabelToLabel() {
         const auto first = hoverChange(-1, 3);
@@ -41,18 +36,6 @@ private slots:
         QCOMPARE(tabAfter(kFinishTab, 1), kWelcomeTab);
         QCOMPARE(tabAfter(kWelcomeTab, -1), kFinishTab);
         QCOMPARE(tabAfter(6, -1), std::int16_t(5));
-    }
-    void returnIsBeginOrFinishOnThePagesWithoutBoxes() {
-        QCOMPARE(returnKeyButton(kWelcomeTab), std::optional(kBeginButton));
-        QCOMPARE(returnKeyButton(kFinishTab), std::optional(kFinishButton));
-        QCOMPARE(returnKeyButton(kGeneralTab), std::nullopt);
-    }
-    void theFocusGoesToEachPagesFirstQuestion() {
-        QCOMPARE(firstQuestionOn(pageOfTab(kGeneralTab)), std::optional<std::int16_t>(0));
-        QCOMPARE(firstQuestionOn(pageOfTab(5)), std::optional<std::int16_t>(10));
-        QCOMPARE(firstQuestionOn(pageOfTab(8)), std::optional<std::int16_t>(21));
-        QCOMPARE(firstQuestionOn(pageOfTab(kWelcomeTab)), std::nullopt);
-        QCOMPARE(firstQuestionOn(pageOfTab(kFinishTab)), std::nullopt);
     }
 };
 
