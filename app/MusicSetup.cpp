@@ -1,7 +1,10 @@
 #include "MusicSetup.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
+#include <QWidget>
+#include <QWindow>
 
 #include "DesignedLayout.h"
 
@@ -23,7 +26,30 @@ QString modulePath() {
     return {};
 }
 
+// Watches the window for its first exposure, then hands over to the synthesizer and goes.
+class ExposureWatch final : public QObject {
+public:
+    ExposureWatch(QWindow* window, music::SynthHost& synth) : QObject(window), synth_(synth) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            // Queued, so that the window paints first.
+            QMetaObject::invokeMethod(&synth_, &music::SynthHost::begin, Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    music::SynthHost& synth_;
+};
+
 }  // namespace
+
+void beginMusicWhenExposed(QWidget& window, music::SynthHost& synth) {
+    QWindow* handle = window.windowHandle();
+    handle->installEventFilter(new ExposureWatch(handle, synth));
+}
 
 music::SynthHost::Settings musicSettings() {
     return {modulePath(), QStringLiteral(TOLVEX_SOUND_FONT), QString::fromUtf8(layout::kWindowCaption),

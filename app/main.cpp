@@ -20,13 +20,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
 
     tolvex::music::SynthHost synth(tolvex::musicSettings());
-    // The synthesizer loads on its own thread while the window is built, so that the tune sounds
-    // as soon as the window plays it.
-    synth.begin();
     tolvex::music::MediaCommandLayer media(tolvex::music::synthSequencers(synth));
     tolvex::frmTolvex form(media, synth);
     form.Form_Load();
     form.show();
     tolvex::closeOnQuitSignals(form);
+    tolvex::beginMusicWhenExposed(form, synth);
     return application.exec();
 }

@@ -29,8 +29,8 @@ SynthHost::~SynthHost() {
 
 void SynthHost::begin() {
     if (thread_.joinable()) return;
-    // The engine starts at once, while the window is built, so that the tune can sound as soon
-    // as it is played. A failure here is reported when the music is asked for, if it still fails.
+    // The engine starts at once, before any command, so that the tune sounds as soon as it is
+    // played. A failure here is reported when the music is asked for, if it still fails then.
     post([this] {
         const std::optional<AudioOutput> output = answeringOutput();
         if (!output) return;
