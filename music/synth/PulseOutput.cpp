@@ -132,9 +132,11 @@ private:
         }
     }
 
-    // The connection failed: while starting, start() reports it; later, the output waits a
-    // second and connects again, as often as it takes.
+    // The connection failed: while starting, waitUntilOpen() reports it, and the output stays
+    // failed; later, the output waits a second and connects again, as often as it takes. A
+    // connection refused at once fails twice (its state callback, then the connect call).
     void fail() {
+        if (state_ == State::Failed) return;
         if (state_ == State::Starting) {
             cancelTimer();
             state_ = State::Failed;
