@@ -29,7 +29,16 @@ SynthHost::~SynthHost() {
 }
 
 void SynthHost::begin() {
-    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    if (thread_.joinable()) return;
+    // The engine starts at once, before any command, so that the tune sounds as soon as it is
+    // played. A failure here is reported when the music is asked for, if it still fails then.
+    post([this] {
+        const std::optional<AudioOutput> output = answeringOutput();
+        if (!output) return;
+        output_ = *output;
+        ensureStarted();
+    });
+    thread_ = std::thread([this] { run(); });
 }
 
 int SynthHost::availability() {
@@ -43,7 +52,7 @@ int SynthHost::availability() {
 
 void SynthHost::open(const std::shared_ptr<Player>& player, QByteArray midiFile) {
     post([this, player, bytes = std::move(midiFile)] {
-        if (!ensureStarted()) return;
+        if (!ensureStarted()) return report(&MusicOutput::failed);
         player->handle = api_->open(bytes.constData(), std::size_t(bytes.size()));
         if (!player->handle) report(&MusicOutput::failed);
     });
@@ -116,10 +125,7 @@ bool SynthHost::ensureStarted() {
             moduleBroken_ = true;
         }
     }
-    if (!api_) {
-        report(&MusicOutput::failed);
-        return false;
-    }
+    if (!api_) return false;
     // Called on the audio thread: report() only posts to the window's thread.
     const auto tuneSounding = [](void* host) {
         static_cast<SynthHost*>(host)->report(&MusicOutput::tuneStarted);
@@ -129,7 +135,6 @@ bool SynthHost::ensureStarted() {
         appName_.constData(),   appIconName_.constData(),
         tuneSounding,           this};
     running_ = api_->start(&config) == 0;
-    if (!running_) report(&MusicOutput::failed);
     return running_;
 }
 

@@ -18,9 +18,11 @@
 namespace tolvex::music {
 
 // Hosts the synthesizer module on a thread of its own. The window's thread never waits for the
-// module: it posts each command, and the music thread carries them out in order, loading the
-// module and its sound font first. Until begin() the commands wait, so that nothing of the
-// module competes with the window's first showing.
+// module: it posts each command, and the music thread carries them out in order. begin() starts
+// the thread, which loads the module, its sound font and the sound server's connection first;
+// commands posted before then wait. The program begins once its window is on the screen:
+// begun with the program, the window took twice as long to show (measured; its thread waited
+// on the dynamic loader's lock while the module loaded).
 class SynthHost final : public MusicOutput {
     Q_OBJECT
 public:
@@ -41,7 +43,7 @@ public:
     // ends the music thread.
     ~SynthHost() override;
 
-    // Starts the music thread.
+    // Starts the music thread and, on it, the engine.
     void begin();
 
     // 0 when the music can play: the engine runs already, or the sound font and an audio output
@@ -60,7 +62,7 @@ private:
 
     void post(Command command);
     void run();
-    // On the music thread: the module loaded and its engine started, or a failure reported.
+    // On the music thread: the module loaded and its engine started; false when either failed.
     bool ensureStarted();
     void report(void (MusicOutput::*signal)());
 

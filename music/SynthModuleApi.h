@@ -33,7 +33,8 @@ struct TolvexSynthApi {
     int (*play)(void* player);
     int (*stop)(void* player);
     void (*close)(void* player);
-    // Off: the output closes and its thread ends, so the music costs nothing; on: it opens again.
+    // Off: the output closes and its thread ends, so the music costs nothing; on: it opens again
+    // (a sound server that is away just then is connected to when it returns).
     int (*setOutputEnabled)(int enabled);
     // Closes the output and the engine; every player must be closed first.
     void (*finish)(void);

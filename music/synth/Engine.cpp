@@ -54,6 +54,7 @@ bool Engine::play(fluid_player_t* player) {
     const std::lock_guard lock(mutex_);
     const bool playing = fluid_player_play(player) == FLUID_OK;
     tuneBeginning_ = tuneBeginning_ || playing;
+    tunePlayed_ = tunePlayed_ || playing;
     return playing;
 }
 
@@ -68,6 +69,12 @@ void Engine::close(fluid_player_t* player) {
     delete_fluid_player(player);
     // A deleted player can no longer release its notes: without this they would sound on.
     fluid_synth_all_notes_off(synth_, -1);
+    tunePlayed_ = false;
+}
+
+bool Engine::hasTune() {
+    const std::lock_guard lock(mutex_);
+    return tunePlayed_;
 }
 
 bool Engine::renderInterleaved(float* samples, int frames) {

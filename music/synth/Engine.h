@@ -25,6 +25,8 @@ public:
     void stop(fluid_player_t* player);
     void close(fluid_player_t* player);
 
+    // True from a play() until that player is closed: a new stream then has a tune to carry.
+    bool hasTune();
     // For the audio thread: the next frames as interleaved stereo samples. True when they hold
     // the first frames of a tune that play() started.
     bool renderInterleaved(float* samples, int frames);
@@ -38,6 +40,7 @@ public:
 private:
     std::mutex mutex_;
     bool tuneBeginning_ = false;  // a tune was started and has not yet been rendered
+    bool tunePlayed_ = false;     // a player was played and has not been closed since
     fluid_settings_t* settings_;
     fluid_synth_t* synth_ = nullptr;
 };

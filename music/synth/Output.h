@@ -14,6 +14,11 @@ class Engine;
 class Output {
 public:
     virtual ~Output() = default;
+    // Waits until the output is open: false when its first connection failed. One that
+    // connected once, or that keeps trying, is open.
+    virtual bool waitUntilOpen() { return true; }
+    // Called once a tune has been played on the engine, so that the output can carry it at once.
+    virtual void tunePlayed() {}
 };
 
 struct StreamNames {
@@ -23,8 +28,18 @@ struct StreamNames {
 
 using TuneSounding = std::function<void()>;
 
-// The PulseAudio server (or a server of its protocol); nothing if it does not answer.
-std::unique_ptr<Output> openPulseOutput(Engine& engine, const StreamNames& names, TuneSounding tuneSounding);
+enum class PulseStart {
+    // The server must answer: when it does not, waitUntilOpen() says false.
+    Once,
+    // The server may be away: the output connects whenever it answers, trying every second.
+    KeepTrying,
+};
+
+// The PulseAudio server (or a server of its protocol), connecting in the background from now on:
+// the caller does other work meanwhile, then waits with waitUntilOpen(). Nothing when the
+// output's own thread cannot start.
+std::unique_ptr<Output> openPulseOutput(Engine& engine, const StreamNames& names, TuneSounding tuneSounding,
+                                        PulseStart start);
 
 // The default ALSA device; nothing if it cannot be opened.
 std::unique_ptr<Output> openAlsaOutput(Engine& engine, TuneSounding tuneSounding);

@@ -33,35 +33,45 @@ Module& module() {
     return instance;
 }
 
-int openOutput() {
+std::unique_ptr<Output> openOutput(Engine& engine, PulseStart start) {
     Module& m = module();
-    m.output = m.outputKind == kTolvexOutputPulse ? openPulseOutput(*m.engine, m.names, m.tuneSounding)
-                                                  : openAlsaOutput(*m.engine, m.tuneSounding);
-    return m.output ? 0 : code(MediaError::NoAudioOutput);
+    return m.outputKind == kTolvexOutputPulse ? openPulseOutput(engine, m.names, m.tuneSounding, start)
+                                              : openAlsaOutput(engine, m.tuneSounding);
 }
 
 int startEngine(const TolvexSynthConfig* config) {
     Module& m = module();
-    if (!m.engine) {
-        quietEngineLogs();
-        auto engine = std::make_unique<Engine>();
-        if (!engine->loadSoundFont(config->soundFont)) return code(MediaError::NoSoundFont);
-        m.engine = std::move(engine);
-        // Reading the sound font leaves freed pages in this thread's allocation arena; hand them
-        // back before the output starts (measured: 2 MB of the program's peak).
-        malloc_trim(0);
-    }
     m.outputKind = config->output;
     m.names = {config->appName, config->appIconName};
     m.tuneSounding = [sounding = config->tuneSounding, context = config->context] { sounding(context); };
-    if (m.output || !m.outputEnabled) return 0;
-    return openOutput();
+    if (!m.engine) {
+        quietEngineLogs();
+        auto engine = std::make_unique<Engine>();
+        // The sound server's connection is made while the sound font loads. The library's own
+        // audio drivers start rendering at once: they open once the sound font is there.
+        std::unique_ptr<Output> output = m.outputEnabled && m.outputKind == kTolvexOutputPulse
+                                             ? openOutput(*engine, PulseStart::Once)
+                                             : nullptr;
+        if (!engine->loadSoundFont(config->soundFont)) return code(MediaError::NoSoundFont);
+        m.engine = std::move(engine);
+        m.output = std::move(output);
+        // Reading the sound font leaves freed pages in this thread's allocation arena; hand them
+        // back (measured: 2 MB of the program's peak).
+        malloc_trim(0);
+    }
+    if (!m.outputEnabled) return 0;
+    if (!m.output) m.output = openOutput(*m.engine, PulseStart::Once);
+    if (m.output && !m.output->waitUntilOpen()) m.output.reset();
+    return m.output ? 0 : code(MediaError::NoAudioOutput);
 }
 
 void* openPlayer(const void* bytes, std::size_t size) { return module().engine->open(bytes, size); }
 
 int playPlayer(void* player) {
-    return module().engine->play(static_cast<fluid_player_t*>(player)) ? 0 : code(MediaError::PlayerFailed);
+    Module& m = module();
+    if (!m.engine->play(static_cast<fluid_player_t*>(player))) return code(MediaError::PlayerFailed);
+    if (m.output) m.output->tunePlayed();
+    return 0;
 }
 
 int stopPlayer(void* player) {
@@ -78,7 +88,10 @@ int setOutputEnabled(int enabled) {
         m.output.reset();
         return 0;
     }
-    return m.output || !m.engine ? 0 : openOutput();
+    if (m.output || !m.engine) return 0;
+    // The sound server may be away just now: the music comes back when the server does.
+    m.output = openOutput(*m.engine, PulseStart::KeepTrying);
+    return m.output ? 0 : code(MediaError::NoAudioOutput);
 }
 
 void finish() {

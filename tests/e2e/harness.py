@@ -1,5 +1,6 @@
-"""The end-to-end harness: a real X server (Xvfb, 24-bit) with openbox, a PulseAudio daemon with a
-null sink, a private D-Bus session bus, and TolvexApp copied into a program directory of its own.
+"""The end-to-end harness: a real X server (Xvfb, 24-bit) with openbox, a sound server with a null
+sink (a PulseAudio daemon, or PipeWire with its PulseAudio service), a private D-Bus session bus,
+and TolvexApp copied into a program directory of its own.
 
 Input goes through xdotool as real X events, one call a step with short sleeps (a chained
 mousedown/mousemove/mouseup does not drag under openbox); the screen is read with `import`.
@@ -33,11 +34,14 @@ def wait_for(condition, timeout=10.0, what="condition"):
 
 
 class Desktop:
-    """One X display with a window manager, and optionally a sound server."""
+    """One X display with a window manager, and optionally a sound server: sound=True or
+    "pulseaudio" starts a PulseAudio daemon, "pipewire" PipeWire, WirePlumber and pipewire-pulse,
+    each in the desktop's private runtime folder."""
 
     def __init__(self, sound=True):
         self.root = tempfile.mkdtemp(prefix="tolvex-e2e-")
         self.processes, self.sound = [], False
+        self.server = "pulseaudio" if sound is True else sound
         self.env = {k: v for k, v in os.environ.items()
                     if k not in ("WAYLAND_DISPLAY", "PULSE_SERVER", "QT_QPA_PLATFORM", "BROWSER")}
         for name in ("HOME", "XDG_RUNTIME_DIR", "TMPDIR"):
@@ -78,14 +82,25 @@ class Desktop:
         return result.stdout
 
     def start_sound(self):
-        self.run(["pulseaudio", "--start", "--exit-idle-time=-1", "--disallow-exit"], check=True)
+        if self.server == "pipewire":
+            self.pipewire = [self.spawn([name]) for name in ("pipewire", "wireplumber", "pipewire-pulse")]
+            wait_for(lambda: "on PipeWire" in self.run(["pactl", "info"]), what="pipewire-pulse")
+        else:
+            self.run(["pulseaudio", "--start", "--exit-idle-time=-1", "--disallow-exit"], check=True)
         self.sound = True
         self.run(["pactl", "load-module", "module-null-sink", "sink_name=nullsink"], check=True)
-        self.run(["pactl", "set-default-sink", "nullsink"], check=True)
+        # PipeWire's default sink is kept by WirePlumber, which may not be ready yet.
+        wait_for(lambda: subprocess.run(["pactl", "set-default-sink", "nullsink"], env=self.env,
+                                        capture_output=True).returncode == 0, what="the default sink")
 
     def stop_sound(self):
         if self.sound:
-            self.run(["pulseaudio", "--kill"])
+            if self.server == "pipewire":
+                for process in reversed(self.pipewire):
+                    process.terminate()
+                    process.wait(timeout=10)
+            else:
+                self.run(["pulseaudio", "--kill"])
             wait_for(lambda: self.run(["pactl", "info"]) == "", what="the sound server to go")
             self.sound = False
 
@@ -128,7 +143,10 @@ class Desktop:
     def sink_rms(self, seconds):
         """RMS amplitude of what the null sink carries during the next few seconds."""
         path = os.path.join(self.root, "sink.wav")
-        recorder = self.spawn(["parecord", "--device=nullsink.monitor", "--file-format=wav", path])
+        # pipewire-pulse hands a recorder of default latency its sound in long fragments, and
+        # the last one is lost when the recorder stops.
+        latency = ["--latency-msec=50"] if self.server == "pipewire" else []
+        recorder = self.spawn(["parecord", "--device=nullsink.monitor", "--file-format=wav", *latency, path])
         time.sleep(seconds)
         recorder.terminate()
         recorder.wait(timeout=10)
