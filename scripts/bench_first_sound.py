@@ -28,16 +28,15 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from harness import Desktop  # noqa: E402
+from tune_settings import SETTINGS, TUNE  # noqa: E402
 
 RATE = 44100
 AUDIBLE = 0.001  # -60 dBFS
 TIMEOUT = 10
-SOUND_FONT = "/usr/share/sounds/sf3/default-GM.sf3"
-TUNE = os.path.join(ROOT, "resources", "music", "tune.mid")
-GAIN = "0.4"  # the program's own gain (music/synth/Engine.cpp)
 APP = os.environ.get("TOLVEX_APP", os.path.join(ROOT, "build", "TolvexApp"))
 PROGRAMS = {"TolvexApp": [APP],
-            "fluidsynth": ["fluidsynth", "-ni", "-a", "pulseaudio", "-g", GAIN, SOUND_FONT, TUNE]}
+            "fluidsynth": ["fluidsynth", "-ni", "-a", "pulseaudio", "-g", SETTINGS["gain"], SETTINGS["sound_font"],
+                           TUNE]}
 
 
 class Listener:

@@ -16,10 +16,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 os.environ["TOLVEX_APP"] = os.path.join(ROOT, "build", "TolvexApp")
 from harness import App, Desktop  # noqa: E402
+from tune_settings import SETTINGS, TUNE  # noqa: E402
 
 WARM_UP, WINDOW = 5, 20
-CLI = ["fluidsynth", "-ni", "-a", "pulseaudio", "/usr/share/sounds/sf3/default-GM.sf3",
-       os.path.join(ROOT, "resources", "music", "tune.mid")]
+CLI = ["fluidsynth", "-ni", "-a", "pulseaudio", "-g", SETTINGS["gain"], SETTINGS["sound_font"], TUNE]
 TICKS = os.sysconf("SC_CLK_TCK")
 
 

@@ -20,11 +20,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 os.environ["TOLVEX_APP"] = os.path.join(ROOT, "build", "TolvexApp")
 from harness import App, Desktop  # noqa: E402
+from tune_settings import SETTINGS  # noqa: E402
 
 RATE, STEP = 44100, 441  # the envelope has one value every 10 ms
-with open(os.path.join(ROOT, "resources", "music", "tune.conf")) as conf:
-    TUNE = dict(line.strip().split("=", 1) for line in conf if line.strip() and not line.startswith("#"))
-PERIOD = int(TUNE["loop_ticks"]) * int(TUNE["loop_tick_ms"]) / 1000
+PERIOD = int(SETTINGS["loop_ticks"]) * int(SETTINGS["loop_tick_ms"]) / 1000
 
 
 def envelope(path):
