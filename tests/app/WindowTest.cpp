@@ -1,5 +1,3 @@
-#include <QAccessible>
-#include <QAccessibleActionInterface>
 #include <QDesktopServices>
 #include <QTest>
 #include <QUrl>
@@ -47,8 +45,6 @@ int ticksUntilRestart(TestWindow& w) {
 }
 
 int rowTopOf(const PageFrame* row) { return row->y() * 15; }
-
-QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 
 // Stands in for the desktop's handler of web addresses while it lives.
 class Browser : public QObject {
@@ -193,26 +189,6 @@ private slots:
         w.form.txtField(0)->setText("WindowTest");
         QTest::keyClick(&w.form, Qt::Key_Enter, Qt::KeypadModifier);
         QVERIFY(QFile::exists(w.temp.filePath("WindowTest.app")) && !w.form.isVisible());
-    }
-    void aScreenReaderSeesTabsButtonsAndNamedBoxes() {
-        TestWindow w;
-        QAccessibleInterface* window = accessible(&w.form);
-        QCOMPARE(window->text(QAccessible::Name), QString("Tolvex Devoz - App Generator"));
-        for (int i = 0; i < window->childCount(); ++i) {
-            QObject* child = window->child(i)->object();
-            QVERIFY(child != w.form.lblEyeLights && child != w.form.shapeTitle &&
-                    child != w.form.lblTitleBar(1));
-        }
-        QAccessibleInterface* coder = accessible(w.form.lblBtn(kCoderTab));
-        QCOMPARE(coder->role(), QAccessible::PageTab);
-        QVERIFY(accessible(w.form.lblBtn(kWelcomeTab))->state().selected && !coder->state().selected);
-        QCOMPARE(accessible(w.form.fTabHolder(1))->role(), QAccessible::PageTabList);
-        coder->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(coder->state().selected && !accessible(w.form.lblBtn(kWelcomeTab))->state().selected);
-        QCOMPARE(accessible(w.form.lblBtn(kFinishButton))->role(), QAccessible::PushButton);
-        QCOMPARE(accessible(w.form.Label1)->role(), QAccessible::Link);
-        QCOMPARE(accessible(w.form.txtField(18)->widget())->text(QAccessible::Name),
-                 QString("What language(s) do you program in?"));
     }
     void aWrongLayoutTableStopsBeforeAnyWidgetNamingTheRow() {
         std::vector<layout::ControlRow> rows;

@@ -3,12 +3,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <cstring>
-
 #include "AudioCheck.h"
 #include "MidiFileCheck.h"
 #include "Resources.h"
@@ -76,28 +70,6 @@ private slots:
         midi.close();
         QVERIFY(!music::isSoundFont(midi.fileName()));
         QVERIFY(!music::isSoundFont(folder.filePath("missing.sf2")));
-    }
-    void theSoundServerAnswersWhenItsSocketAccepts() {
-        QTemporaryDir folder;
-        const QByteArray path = QFile::encodeName(folder.filePath("native"));
-        sockaddr_un address{};
-        QVERIFY(std::size_t(path.size()) < sizeof address.sun_path);
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
-        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        // Later tests meet the environment this one found (a null value: not set).
-        const QByteArray found = qgetenv("PULSE_SERVER");
-        const auto restore =
-            qScopeGuard([&] { found.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", found); });
-        QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                ::listen(server, 1) == 0);
-        qputenv("PULSE_SERVER", "unix:" + path);
-        QCOMPARE(music::answeringOutput(), std::optional(music::AudioOutput::Pulse));
-        ::close(server);
-        QFile cards("/proc/asound/cards");
-        if (cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards"))
-            QSKIP("this machine has a sound card, which ALSA would play on");
-        QCOMPARE(music::answeringOutput(), std::nullopt);
     }
 };
 
