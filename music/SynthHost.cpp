@@ -17,6 +17,7 @@ SynthHost::SynthHost(Settings settings)
 
 SynthHost::~SynthHost() {
     if (!thread_.joinable()) return;
+    closing_ = true;
     post([this] {
         if (api_) api_->finish();
     });
@@ -134,7 +135,11 @@ bool SynthHost::ensureStarted() {
         soundFont_.constData(), output_ == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa,
         appName_.constData(),   appIconName_.constData(),
         tuneSounding,           this};
+    // A start that failed is not tried again as the program closes: against a sound server that
+    // accepts but does not answer, each try waits seconds for nothing.
+    if (closing_ && startFailed_) return false;
     running_ = api_->start(&config) == 0;
+    startFailed_ = !running_;
     return running_;
 }
 

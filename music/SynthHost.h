@@ -78,11 +78,14 @@ private:
 
     // Read by the window's thread, written by the music thread.
     std::atomic<bool> running_{false};
+    // Written by the window's thread as the host closes, read by the music thread.
+    std::atomic<bool> closing_{false};
 
     // Music thread only.
     const TolvexSynthApi* api_ = nullptr;
     bool moduleBroken_ = false;
     bool outputEnabled_ = true;
+    bool startFailed_ = false;
 };
 
 }  // namespace tolvex::music
