@@ -83,7 +83,10 @@ class Desktop:
 
     def start_sound(self):
         if self.server == "pipewire":
-            self.pipewire = [self.spawn([name]) for name in ("pipewire", "wireplumber", "pipewire-pulse")]
+            # WirePlumber gives up (status 69) when PipeWire's socket is not there yet.
+            self.pipewire = [self.spawn(["pipewire"])]
+            wait_for(lambda: os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "pipewire-0")), what="pipewire")
+            self.pipewire += [self.spawn([name]) for name in ("wireplumber", "pipewire-pulse")]
             wait_for(lambda: "on PipeWire" in self.run(["pactl", "info"]), what="pipewire-pulse")
         else:
             self.run(["pulseaudio", "--start", "--exit-idle-time=-1", "--disallow-exit"], check=True)
