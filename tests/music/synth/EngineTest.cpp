@@ -46,23 +46,31 @@ int main(int argc, char* argv[]) {
                 loudest = std::max(loudest.load(), std::abs(sample));
         }
     });
+    // Each start is awaited until a render has carried it, so that a busy machine, which may not
+    // run the audio thread for a while, cannot merge two starts into one.
+    const auto playCarried = [&](fluid_player_t* player) {
+        const int before = tunesBegun;
+        if (!engine.play(player)) return false;
+        for (int waited = 0; tunesBegun == before && waited < 5000; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return tunesBegun > before;
+    };
     bool played = true;
-    for (int cycle = 0; cycle < 40; ++cycle) {
+    for (int cycle = 0; cycle < 40 && played; ++cycle) {
         fluid_player_t* player = engine.open(tune.data(), tune.size());
-        played = player && engine.play(player);
+        played = player && playCarried(player);
         if (!played) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(cycle == 0 ? 500 : 5));
         engine.stop(player);
-        engine.play(player);
+        played = playCarried(player);
         engine.close(player);
     }
     // The audio thread ends before any verdict: a joinable thread at return would abort the test.
     done = true;
     audio.join();
-    if (!played) return fail("a player of the tune cannot be made or played");
+    if (!played) return fail("a tune was not played, or no render told that it began");
     if (loudest < 0.05f) return fail("the rendering stays silent");
-    // Each cycle starts a tune twice; a start that no render has yet carried counts once.
-    if (tunesBegun < 40 || tunesBegun > 80) return fail("the renders do not tell when a tune begins");
+    if (tunesBegun != 80) return fail("the renders told of more tunes beginning than were started");
     std::puts("PASS");
     return 0;
 }
