@@ -201,18 +201,12 @@ private slots:
             {[&] { row("txtField", 9)->container.index = 3; }, "TextBox txtField(9): it is not on"},
             {[&] { row("lblCaption", 40)->container.index = 2; }, "Label lblCaption(40): it is not on"},
             {[&] { row("fTab", 0)->flags |= layout::AutoSize; }, "Frame fTab(0): a flag"},
-            {[&] {
-                 row("fTab", 1)->container = {"fTab", 0};
-             },
-             "Frame fTab(1): a frame stands"},
+            {[&] { row("fTab", 1)->container.name = "fTab"; }, "Frame fTab(1): a frame stands"},
             {[&] { row("lblBtn", kCourierTab)->name = "lblBnt"; }, "Label lblBnt(4): no control"},
             {[&] { row("txtField", 0)->index = 22; }, "TextBox txtField(22): the index"},
             {[&] { row("lblBtn", kCourierTab)->kind = layout::ControlKind::Image; },
              "Image lblBtn(4): the kind"},
-            {[&] {
-                 row("lblBtn", kCourierTab)->container = {"fTab", 9};
-             },
-             "Label lblBtn(4): its container"},
+            {[&] { row("lblBtn", kCourierTab)->container.index = 9; }, "Label lblBtn(4): its container"},
         };
         TestWindow w;
         const auto widgets = w.form.findChildren<QWidget*>().size();

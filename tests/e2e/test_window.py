@@ -4,7 +4,6 @@ road of one application driven by keys alone, and a start without a display."""
 import os
 import re
 import shutil
-import signal
 import socket
 import subprocess
 import tempfile
@@ -96,10 +95,6 @@ class RealWindow(unittest.TestCase):
         self.assertEqual(app.wait_for_exit(), 0, app.errors())
         with open(os.path.join(app.program_dir, "Ziruzav.app"), "rb") as f:
             self.assertEqual(f.read(), ANSWER)
-
-    def test_sigterm_closes_like_x(self):
-        self.app.process.send_signal(signal.SIGTERM)
-        self.assertEqual(self.app.wait_for_exit(), 0)
 
 
 QT_PLATFORMS = "/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms"
