@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""A long paste into an answer box of several lines: how long until the window answers again,
-and how long each key typed after it takes, for the program's box (build/scripts/bench/
+"""A long paste into an answer box: how long until the window answers again, and how long each
+key typed after it takes, for the program's box of several lines (build/scripts/bench/
 paste_bench box) beside a plain QPlainTextEdit set up as the box was before it chose its
-wrapping (paste_bench plain), with and without spaces, in an X server of its own (Xvfb with
-openbox). Each time runs until the box has laid out and painted the change. Run after the
-test command has set everything up:
+wrapping and shaping (paste_bench plain), and for the program's single-line box (line), with
+and without spaces, in an X server of its own (Xvfb with openbox). Each time runs until the box
+has laid out and painted the change. Run after the test command has set everything up:
 
     /usr/bin/python3 scripts/bench_paste.py [characters]      (default 200000)
 
@@ -24,7 +24,8 @@ from harness import Desktop  # noqa: E402
 HELPER = os.path.join(ROOT, "build", "scripts", "bench", "paste_bench")
 # The plain box takes seconds a key without spaces: fewer keys there.
 RUNS = [("answer box", "box", "nospaces", 20), ("answer box", "box", "spaces", 20),
-        ("plain QPlainTextEdit", "plain", "nospaces", 5), ("plain QPlainTextEdit", "plain", "spaces", 20)]
+        ("plain QPlainTextEdit", "plain", "nospaces", 5), ("plain QPlainTextEdit", "plain", "spaces", 20),
+        ("single-line box", "line", "nospaces", 20), ("single-line box", "line", "spaces", 20)]
 
 
 def main():
