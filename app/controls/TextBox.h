@@ -37,7 +37,7 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    void chooseWrapping();
+    void adaptToLongText(int position);
 };
 
 }  // namespace tolvex

@@ -1,5 +1,9 @@
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QUrl>
 
 #include <functional>
@@ -122,6 +126,29 @@ private slots:
         QCOMPARE(w.form.txtField(2)->text().size(), 40000);
         w.form.txtField(1)->setText("123");
         QCOMPARE(w.form.txtField(1)->text(), QString("12"));
+    }
+    // Typing stays quick after a long paste because the box then lays out differently; once
+    // the pasted text is gone it must look as before: words whole at the line ends, same font.
+    void aLongPasteIsKeptWholeAndTheBoxLaysOutAsBeforeOnceItIsGone() {
+        TestWindow w;
+        w.form.lblBtn_Click(kOtherTab);
+        const QString pasted(200000, 'q');
+        for (const int question : {2, 21}) {
+            QWidget* box = w.form.txtField(question)->widget();
+            const QFont font = box->font();
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(box, Qt::Key_X);
+            QCOMPARE(w.form.txtField(question)->text(), pasted + "x");
+
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box, QString("answer ").repeated(30));
+            QCOMPARE(box->font(), font);
+        }
+        const QTextLayout& lines =
+            *static_cast<QPlainTextEdit*>(w.form.txtField(21)->widget())->document()->firstBlock().layout();
+        QVERIFY(lines.lineCount() > 1);
+        QCOMPARE(w.form.txtField(21)->text().at(lines.lineAt(0).textLength() - 1), QChar(' '));
     }
     void closingStopsTheTimerAndTheMusic() {
         TestWindow w;
