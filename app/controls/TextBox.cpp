@@ -1,5 +1,6 @@
 #include "TextBox.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -56,6 +57,16 @@ SingleLineBox::SingleLineBox(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { shapeOnlyWhereNeeded(*this, text.size() > kLongParagraph); });
+}
+
+// On a key's release Qt restarts the cursor's blinking and repaints the cursor, as the press
+// did already. With a line longer than any typed answer each paint measures and draws the
+// whole line again, which doubled a key's time; there the release only goes on to the window.
+void SingleLineBox::keyReleaseEvent(QKeyEvent* event) {
+    if (text().size() > kLongParagraph)
+        event->ignore();
+    else
+        QLineEdit::keyReleaseEvent(event);
 }
 
 MultiLineBox::MultiLineBox(QWidget* parent) : QPlainTextEdit(parent) {

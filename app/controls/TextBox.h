@@ -22,6 +22,9 @@ public:
     QString text() const override { return QLineEdit::text(); }
     void setText(const QString& text) override { QLineEdit::setText(text); }
     QWidget* widget() override { return this; }
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
 };
 
 // Enter starts a new line; Tab moves on to the next box, as in every other box.

@@ -1,11 +1,12 @@
 // The paste benchmark's helper: one answer box of the Other page's size and font, either the
 // program's own (MultiLineBox), a plain QPlainTextEdit set up as that box was before it chose
-// its wrapping and shaping, or a single-line box (SingleLineBox). Pastes a text through the
-// clipboard, then types keys, and prints
-//   <paste> <median key> <worst key> <exact> <paste> <median key> <worst key>
-// in milliseconds: first on the clock, then in the thread's processor time, which other work
-// on a busy machine does not inflate. Each figure runs until the box has laid out and painted
-// what changed; <exact> says whether the box holds exactly what was pasted and typed.
+// its wrapping and shaping, a single-line box (SingleLineBox), or a plain QLineEdit set up as
+// that box was before it chose its shaping (plainline). Pastes a text through the clipboard, then types keys,
+// and prints in milliseconds
+//   <paste> <shown: median worst> <whole key: median worst> <processor: median worst> <exact>
+// the paste until painted; each key until its change is painted, and until the box has also
+// painted after its release; the whole key's processor time, which other work on a busy
+// machine does not inflate. <exact> says whether the box holds exactly what was pasted and typed.
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -25,9 +26,11 @@ namespace {
 
 QWidget* makeBox(const QString& kind, QWidget* window) {
     if (kind == QLatin1String("box")) return new tolvex::MultiLineBox(window);
-    if (kind == QLatin1String("line")) {
+    if (kind.endsWith(QLatin1String("line"))) {
+        QLineEdit* line =
+            kind == QLatin1String("line") ? new tolvex::SingleLineBox(window) : new QLineEdit(window);
+        line->setFrame(false);
         // As the window makes every single-line box without a designed limit.
-        auto* line = new tolvex::SingleLineBox(window);
         line->setMaxLength(std::numeric_limits<int>::max());
         return line;
     }
@@ -53,28 +56,36 @@ double processorMs() {
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-// The milliseconds, on the clock and of processor time, that `change` takes until the box is
-// laid out and painted again, once, as the window paints once for each key.
-template <typename Change>
-std::pair<qint64, qint64> timed(QWidget& box, Change change) {
+struct KeyTimes {
+    double shown;      // from the press until the box has laid out and painted the change
+    double whole;      // until it has also painted again after the release
+    double processor;  // the thread's processor time for the whole key
+};
+
+// A key as the window system delivers it: pressed, the box laid out and painted, released, and
+// painted again (a line box repaints its cursor on the release).
+KeyTimes timedKey(QWidget& box, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     const double processor = processorMs();
     QElapsedTimer clock;
     clock.start();
-    change();
-    auto* area = qobject_cast<QAbstractScrollArea*>(&box);
-    (area ? area->viewport() : &box)->repaint();
+    QTest::keyPress(&box, key, modifiers);
     QCoreApplication::processEvents();
-    return {clock.elapsed(), qint64(processorMs() - processor)};
+    const double shown = double(clock.nsecsElapsed()) / 1e6;
+    QTest::keyRelease(&box, key, modifiers);
+    QCoreApplication::processEvents();
+    return {shown, double(clock.nsecsElapsed()) / 1e6, processorMs() - processor};
 }
 
 QString contents(QWidget& box) {
     if (auto* answer = dynamic_cast<tolvex::TextBox*>(&box)) return answer->text();
+    if (auto* line = qobject_cast<QLineEdit*>(&box)) return line->text();
     return static_cast<QPlainTextEdit&>(box).toPlainText();
 }
 
-qint64 median(std::vector<qint64>& values) {
+// The median and the worst.
+std::pair<double, double> spread(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return {values[values.size() / 2], values.back()};
 }
 
 }  // namespace
@@ -82,7 +93,7 @@ qint64 median(std::vector<qint64>& values) {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (argc != 5) {
-        std::fprintf(stderr, "usage: paste_bench box|plain|line spaces|nospaces CHARACTERS KEYS\n");
+        std::fprintf(stderr, "usage: paste_bench box|plain|line|plainline spaces|nospaces CHARACTERS KEYS\n");
         return 2;
     }
     const QString text = sample(std::atoi(argv[3]), QLatin1String(argv[2]) == QLatin1String("spaces"));
@@ -92,25 +103,26 @@ int main(int argc, char* argv[]) {
     const QString kind = QString::fromLatin1(argv[1]);
     QWidget* box = makeBox(kind, &window);
     box->setFont(tolvex::units::font("Courier New", 9, false));
-    box->setGeometry(0, 0, 436, kind == QLatin1String("line") ? 20 : 113);
+    box->setGeometry(0, 0, 436, kind.endsWith(QLatin1String("line")) ? 20 : 113);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     box->setFocus();
     QGuiApplication::clipboard()->setText(text);
 
-    const auto [pasteClock, pasteProcessor] =
-        timed(*box, [box] { QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); });
-    std::vector<qint64> clock, processor;
+    const KeyTimes paste = timedKey(*box, Qt::Key_V, Qt::ControlModifier);
+    std::vector<double> shown, whole, processor;
     for (int i = 0; i < keys; ++i) {
-        const auto [keyClock, keyProcessor] = timed(*box, [box] { QTest::keyClick(box, Qt::Key_X); });
-        clock.push_back(keyClock);
-        processor.push_back(keyProcessor);
+        const KeyTimes key = timedKey(*box, Qt::Key_X);
+        shown.push_back(key.shown);
+        whole.push_back(key.whole);
+        processor.push_back(key.processor);
     }
     const bool exact = contents(*box) == text + QString(keys, QLatin1Char('x'));
-    const qint64 clockMedian = median(clock), processorMedian = median(processor);
-    std::printf("%lld %lld %lld %s %lld %lld %lld\n", static_cast<long long>(pasteClock),
-                static_cast<long long>(clockMedian), static_cast<long long>(clock.back()),
-                exact ? "exact" : "changed", static_cast<long long>(pasteProcessor),
-                static_cast<long long>(processorMedian), static_cast<long long>(processor.back()));
+    std::printf("%.0f", paste.whole);
+    for (const auto& times : {shown, whole, processor}) {
+        const auto [middle, worst] = spread(times);
+        std::printf(" %.1f %.1f", middle, worst);
+    }
+    std::printf(" %s\n", exact ? "exact" : "changed");
     return 0;
 }
