@@ -23,11 +23,14 @@ std::optional<MediaCommand::Verb> verbOf(const QString& word) {
 }
 
 std::optional<MediaCommand> parseOpen(const QString& text) {
+    // Each greedy path ends at the last closing quote or " alias ": a path may itself hold
+    // double quotes and the command's own words, and a folder's name may hold anything.
     static const QRegularExpression quoted(
-        QStringLiteral(R"re(^\s*open\s+sequencer!"([^"]+)"\s+alias\s+(\S+)\s*$)re"), kCaseless);
-    // The greedy path ends at the last " alias ": an unquoted path may itself hold that word.
+        QStringLiteral(R"re(^\s*open\s+sequencer!"(.+)"\s+alias\s+(\S+)\s*$)re"),
+        kCaseless | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression unquoted(
-        QStringLiteral(R"re(^\s*open\s+sequencer!(?!")(.*\S)\s+alias\s+(\S+)\s*$)re"), kCaseless);
+        QStringLiteral(R"re(^\s*open\s+sequencer!(?!")(.*\S)\s+alias\s+(\S+)\s*$)re"),
+        kCaseless | QRegularExpression::DotMatchesEverythingOption);
 
     QRegularExpressionMatch match = quoted.match(text);
     if (!match.hasMatch()) {

@@ -21,14 +21,14 @@ private slots:
     void init() { log = {}; }
     void cleanup() { layer.send("close midi"); }
 
-    void aPathWithSpacesOpensQuotedOrNot() {
-        for (const char* command : {R"(open sequencer!"/tmp/a b/TXmidi.mid" alias midi)",
-                                    "open sequencer!/tmp/a b/TXmidi.mid alias midi"}) {
+    void aPathWithSpacesQuotesOrTheCommandsWordsOpensQuotedOrNot() {
+        const QString path = R"(/tmp/a "b" alias midi/TXmidi.mid)";
+        for (const QString& command :
+             {"open sequencer!\"" + path + "\" alias midi", "open sequencer!" + path + " alias midi"}) {
             QCOMPARE(layer.send(command), 0);
             QCOMPARE(layer.send("close midi"), 0);
         }
-        QCOMPARE(log.calls,
-                 QStringList({"open /tmp/a b/TXmidi.mid", "close", "open /tmp/a b/TXmidi.mid", "close"}));
+        QCOMPARE(log.calls, QStringList({"open " + path, "close", "open " + path, "close"}));
     }
     void anythingElseIsNoCommand() {
         for (const char* text :
