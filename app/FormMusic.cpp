@@ -3,6 +3,7 @@
 
 #include "MediaCommandLayer.h"
 #include "MessageBoxes.h"
+#include "MusicLog.h"
 #include "Resources.h"
 #include "TuneFile.h"
 #include "TuneLoop.h"
@@ -20,6 +21,7 @@ void frmTolvex::ExtractMusic() {
         MidiPath = written.path;
         return;
     }
+    qCWarning(music::musicLog, "%s: the window opens without music", qUtf8Printable(written.description));
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),
                     QStringLiteral("%1  %2").arg(written.error).arg(written.description), QMessageBox::Ok);
     widenForTitle(box);

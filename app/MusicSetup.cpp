@@ -1,12 +1,14 @@
 #include "MusicSetup.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QWidget>
 #include <QWindow>
 
 #include "DesignedLayout.h"
+#include "MusicLog.h"
 
 namespace tolvex {
 
@@ -18,11 +20,15 @@ constexpr char kModuleName[] = "libtolvexsynth.so";
 // executable.
 QString modulePath() {
     const QString programDirectory = QCoreApplication::applicationDirPath();
-    for (const QString& candidate :
-         {QStringLiteral("%1/%2/%3")
-              .arg(programDirectory, TOLVEX_MODULE_FROM_PROGRAM, QLatin1String(kModuleName)),
-          QStringLiteral("%1/%2").arg(programDirectory, QLatin1String(kModuleName))})
+    const QStringList candidates{
+        QStringLiteral("%1/%2/%3")
+            .arg(programDirectory, TOLVEX_MODULE_FROM_PROGRAM, QLatin1String(kModuleName)),
+        QStringLiteral("%1/%2").arg(programDirectory, QLatin1String(kModuleName))};
+    for (const QString& candidate : candidates)
         if (QFileInfo::exists(candidate)) return candidate;
+    music::warnFallback(music::Fallback::Module,
+                        QStringLiteral("the synthesizer module is neither %1 nor %2: no music")
+                            .arg(QDir::cleanPath(candidates[0]), candidates[1]));
     return {};
 }
 

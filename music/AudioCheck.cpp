@@ -61,6 +61,12 @@ bool hasSoundCard() {
 
 }  // namespace
 
+QStringList pulseServerSockets() {
+    QStringList sockets = pulseServers();
+    sockets.removeAll(QString());
+    return sockets;
+}
+
 bool isSoundFont(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;

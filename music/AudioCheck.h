@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -12,6 +13,10 @@ namespace tolvex::music {
 bool isSoundFont(const QString& path);
 
 enum class AudioOutput { Pulse, Alsa };
+
+// The local sockets of the PulseAudio servers the sound library would try, in its order: those
+// named by PULSE_SERVER, else the user's and the system's. A remote server is not among them.
+QStringList pulseServerSockets();
 
 // The output the music can play on: the PulseAudio server when its socket accepts a
 // connection (a server named by PULSE_SERVER other than a local socket is taken on trust),

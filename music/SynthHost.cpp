@@ -6,6 +6,7 @@
 
 #include "MediaError.h"
 #include "ModuleFileCheck.h"
+#include "MusicLog.h"
 
 namespace tolvex::music {
 
@@ -34,7 +35,7 @@ void SynthHost::begin() {
     // The engine starts at once, before any command, so that the tune sounds as soon as it is
     // played. A failure here is reported when the music is asked for, if it still fails then.
     post([this] {
-        const std::optional<AudioOutput> output = answeringOutput();
+        const std::optional<AudioOutput> output = findOutput();
         if (!output) return;
         output_ = *output;
         ensureStarted();
@@ -44,8 +45,13 @@ void SynthHost::begin() {
 
 int SynthHost::availability() {
     if (running_) return 0;
-    if (!isSoundFont(settings_.soundFont)) return code(MediaError::NoSoundFont);
-    const std::optional<AudioOutput> output = answeringOutput();
+    if (!isSoundFont(settings_.soundFont)) {
+        warnFallback(Fallback::SoundFont,
+                     QStringLiteral("the sound font %1 cannot be read or is not a SoundFont file: no music")
+                         .arg(settings_.soundFont));
+        return code(MediaError::NoSoundFont);
+    }
+    const std::optional<AudioOutput> output = findOutput();
     if (!output) return code(MediaError::NoAudioOutput);
     post([this, found = *output] { output_ = found; });
     return 0;
@@ -107,40 +113,83 @@ void SynthHost::run() {
     }
 }
 
-bool SynthHost::ensureStarted() {
-    if (!api_ && !moduleBroken_) {
-        // RTLD_LOCAL: the synthesizer's libraries stay the module's own. The module is never
-        // closed: its exit-time destructors run with the program's. A module cut short is
-        // taken as missing.
-        void* library =
-            !isWholeModuleFile(settings_.modulePath)
-                ? nullptr
-                : ::dlopen(QFile::encodeName(settings_.modulePath).constData(), RTLD_NOW | RTLD_LOCAL);
-        const auto entry =
-            library ? reinterpret_cast<TolvexSynthEntry>(::dlsym(library, "tolvex_synth_api")) : nullptr;
-        const TolvexSynthApi* api = entry ? entry() : nullptr;
-        if (api && api->abi == kTolvexSynthAbi) {
-            api_ = api;
-            if (!outputEnabled_) api_->setOutputEnabled(0);
-        } else {
-            moduleBroken_ = true;
-        }
+std::optional<AudioOutput> SynthHost::findOutput() {
+    const std::optional<AudioOutput> output = answeringOutput();
+    if (output == AudioOutput::Pulse) {
+        noteRecovered(Fallback::Output, QStringLiteral("a PulseAudio server answers again"));
+        return output;
     }
+    const QString noServer = QStringLiteral("no PulseAudio server answers (tried %1)")
+                                 .arg(pulseServerSockets().join(QStringLiteral(", ")));
+    warnFallback(Fallback::Output,
+                 output ? noServer + QStringLiteral(": the music plays on the sound card through ALSA")
+                        : noServer + QStringLiteral(" and /proc/asound/cards lists no sound card: no music"));
+    return output;
+}
+
+bool SynthHost::loadModule() {
+    const QString& path = settings_.modulePath;
+    // A program without its module was told of by the program's set-up, which looked for it.
+    if (path.isEmpty()) return false;
+    const auto broken = [&path](const QString& why) {
+        warnFallback(Fallback::Module,
+                     QStringLiteral("the synthesizer module %1 %2: no music").arg(path, why));
+        return false;
+    };
+    // A module cut short would kill the program inside dlopen: it is taken as missing.
+    if (!isWholeModuleFile(path))
+        return broken(QStringLiteral("is missing, cut short or not a shared library for this machine"));
+    // RTLD_LOCAL: the synthesizer's libraries stay the module's own. The module is never
+    // closed: its exit-time destructors run with the program's.
+    void* library = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return broken(QStringLiteral("cannot be loaded: %1").arg(QString::fromLocal8Bit(::dlerror())));
+    const auto entry = reinterpret_cast<TolvexSynthEntry>(::dlsym(library, "tolvex_synth_api"));
+    if (!entry)
+        return broken(QStringLiteral("is not TolvexApp's: %1").arg(QString::fromLocal8Bit(::dlerror())));
+    const TolvexSynthApi* api = entry();
+    if (!api || api->abi != kTolvexSynthAbi)
+        return broken(QStringLiteral("is of another version of TolvexApp (interface %1, not %2)")
+                          .arg(api ? api->abi : 0)
+                          .arg(int(kTolvexSynthAbi)));
+    api_ = api;
+    if (!outputEnabled_) api_->setOutputEnabled(0);
+    return true;
+}
+
+bool SynthHost::ensureStarted() {
+    if (!api_ && !moduleBroken_) moduleBroken_ = !loadModule();
     if (!api_) return false;
     // Called on the audio thread: report() only posts to the window's thread.
     const auto tuneSounding = [](void* host) {
         static_cast<SynthHost*>(host)->report(&MusicOutput::tuneStarted);
     };
-    const TolvexSynthConfig config{
-        soundFont_.constData(), output_ == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa,
-        appName_.constData(),   appIconName_.constData(),
-        tuneSounding,           this};
+    const TolvexSynthConfig config{soundFont_.constData(),
+                                   output_ == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa,
+                                   appName_.constData(),
+                                   appIconName_.constData(),
+                                   tuneSounding,
+                                   moduleSays,
+                                   this};
     // A start that failed is not tried again as the program closes: against a sound server that
     // accepts but does not answer, each try waits seconds for nothing.
     if (closing_ && startFailed_) return false;
     running_ = api_->start(&config) == 0;
     startFailed_ = !running_;
+    if (running_)
+        qCDebug(musicLog, "playing through %s with the sound font %s",
+                output_ == AudioOutput::Pulse ? "PulseAudio" : "ALSA", soundFont_.constData());
     return running_;
+}
+
+// The module's lines: any of its threads may call. The same failure met again at the next start
+// is not told again.
+void SynthHost::moduleSays(void*, int severity, const char* line) {
+    if (severity == kTolvexLogDebug)
+        qCDebug(musicLog, "%s", line);
+    else
+        warnFallback(Fallback::Engine, QString::fromUtf8(line),
+                     severity == kTolvexLogCritical ? QtCriticalMsg : QtWarningMsg);
 }
 
 void SynthHost::report(void (MusicOutput::*signal)()) {

@@ -62,8 +62,13 @@ private:
 
     void post(Command command);
     void run();
+    // The output that answers, with one warning line when it is not the sound server.
+    std::optional<AudioOutput> findOutput();
+    // On the music thread: the module loaded, or one warning line saying why it cannot be.
+    bool loadModule();
     // On the music thread: the module loaded and its engine started; false when either failed.
     bool ensureStarted();
+    static void moduleSays(void* host, int severity, const char* line);
     void report(void (MusicOutput::*signal)());
 
     const Settings settings_;

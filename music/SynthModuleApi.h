@@ -9,9 +9,13 @@
 
 extern "C" {
 
-enum { kTolvexSynthAbi = 1 };
+enum { kTolvexSynthAbi = 2 };
 
 enum TolvexSynthOutput { kTolvexOutputPulse = 1, kTolvexOutputAlsa = 2 };
+
+// How much a line the module logs matters: debug lines are hidden unless asked for; a warning
+// tells why the music falls back; a critical line, that the synthesizer itself gave up.
+enum TolvexLogSeverity { kTolvexLogDebug = 0, kTolvexLogWarning = 1, kTolvexLogCritical = 2 };
 
 struct TolvexSynthConfig {
     const char* soundFont;    // the sound font file to load
@@ -20,6 +24,9 @@ struct TolvexSynthConfig {
     const char* appIconName;  // the icon the mixer shows beside it
     // Called on the audio thread when the first frames of a played tune go out to be heard.
     void (*tuneSounding)(void* context);
+    // Called on any of the module's threads with one line, without its end: why something failed or
+    // fell back (the library's own errors among them), or, at debug severity, what the module does.
+    void (*log)(void* context, int severity, const char* line);
     void* context;
 };
 

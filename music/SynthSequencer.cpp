@@ -2,6 +2,7 @@
 
 #include "MediaError.h"
 #include "MidiFileCheck.h"
+#include "MusicLog.h"
 
 namespace tolvex::music {
 
@@ -14,7 +15,13 @@ int SynthSequencer::open(const QString& path) {
     // The checked bytes are what the player gets, so a file replaced after the check cannot
     // slip past it.
     std::optional<QByteArray> bytes = readPlayableMidiFile(path);
-    if (!bytes) return code(MediaError::FileNotPlayable);
+    if (!bytes) {
+        warnFallback(Fallback::Tune,
+                     QStringLiteral("the tune file %1 cannot be played: it is missing, unreadable or not a "
+                                    "whole Standard MIDI File")
+                         .arg(path));
+        return code(MediaError::FileNotPlayable);
+    }
     if (const int unavailable = host_.availability()) return unavailable;
     player_ = std::make_shared<SynthHost::Player>();
     host_.open(player_, std::move(*bytes));

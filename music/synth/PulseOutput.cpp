@@ -1,8 +1,10 @@
 #include <pulse/pulseaudio.h>
 
+#include <string>
 #include <utility>
 
 #include "Engine.h"
+#include "EngineLog.h"
 #include "Output.h"
 
 namespace tolvex::synth {
@@ -133,16 +135,22 @@ private:
     }
 
     // The connection failed: while starting, waitUntilOpen() reports it, and the output stays
-    // failed; later, the output waits a second and connects again, as often as it takes. A
-    // connection refused at once fails twice (its state callback, then the connect call).
+    // failed; later, the output waits a second and connects again, as often as it takes, and
+    // says so once. A connection refused at once fails twice (its state callback, then the
+    // connect call).
     void fail() {
         if (state_ == State::Failed) return;
+        const std::string why = context_ ? pa_strerror(pa_context_errno(context_)) : "no connection";
         if (state_ == State::Starting) {
+            say(kTolvexLogWarning, "the PulseAudio server did not open the music's stream: " + why);
             cancelTimer();
             state_ = State::Failed;
             pa_threaded_mainloop_signal(loop_, 0);
             return;
         }
+        if (!std::exchange(lossTold_, true))
+            say(kTolvexLogWarning, "the sound server does not carry the music's stream (" + why +
+                                       "): connecting again every second");
         state_ = State::Lost;
         drop();
         armTimer(kRetryInterval);
@@ -176,6 +184,8 @@ private:
             case PA_STREAM_READY:
                 output->cancelTimer();  // the start's time limit
                 output->state_ = State::Playing;
+                if (std::exchange(output->lossTold_, false))
+                    say(kTolvexLogWarning, "the sound server answers again: the music's stream is back");
                 pa_threaded_mainloop_signal(output->loop_, 0);
                 break;
             case PA_STREAM_FAILED: output->fail(); break;
@@ -215,6 +225,8 @@ private:
         auto* output = static_cast<PulseOutput*>(self);
         output->cancelTimer();
         if (output->state_ == State::Starting) {
+            say(kTolvexLogWarning, "the PulseAudio server did not open the music's stream within " +
+                                       std::to_string(kStartTimeout / PA_USEC_PER_SEC) + " s");
             output->state_ = State::Failed;
             pa_threaded_mainloop_signal(output->loop_, 0);
         } else if (output->state_ == State::Lost) {
@@ -233,6 +245,7 @@ private:
     bool streamStarted_ = false;  // the server has begun to play the stream
     bool tuneWaiting_ = false;    // a tune is in the stream, waiting for it to start
     bool flowing_ = false;        // the stream has been written to
+    bool lossTold_ = false;       // the stream's loss was logged, and its return is not yet
 };
 
 }  // namespace

@@ -35,8 +35,11 @@ Module& module() {
 
 std::unique_ptr<Output> openOutput(Engine& engine, PulseStart start) {
     Module& m = module();
-    return m.outputKind == kTolvexOutputPulse ? openPulseOutput(engine, m.names, m.tuneSounding, start)
-                                              : openAlsaOutput(engine, m.tuneSounding);
+    if (m.outputKind == kTolvexOutputPulse) return openPulseOutput(engine, m.names, m.tuneSounding, start);
+    ErrorCapture errors;
+    std::unique_ptr<Output> output = openAlsaOutput(engine, m.tuneSounding);
+    if (!output) say(kTolvexLogWarning, "cannot open the default ALSA sound device" + errors.take());
+    return output;
 }
 
 int startEngine(const TolvexSynthConfig* config) {
@@ -45,14 +48,19 @@ int startEngine(const TolvexSynthConfig* config) {
     m.names = {config->appName, config->appIconName};
     m.tuneSounding = [sounding = config->tuneSounding, context = config->context] { sounding(context); };
     if (!m.engine) {
-        quietEngineLogs();
+        routeEngineLogs(config->log, config->context);
+        ErrorCapture errors;
         auto engine = std::make_unique<Engine>();
         // The sound server's connection is made while the sound font loads. The library's own
         // audio drivers start rendering at once: they open once the sound font is there.
         std::unique_ptr<Output> output = m.outputEnabled && m.outputKind == kTolvexOutputPulse
                                              ? openOutput(*engine, PulseStart::Once)
                                              : nullptr;
-        if (!engine->loadSoundFont(config->soundFont)) return code(MediaError::NoSoundFont);
+        if (!engine->loadSoundFont(config->soundFont)) {
+            say(kTolvexLogWarning,
+                std::string("cannot load the sound font ") + config->soundFont + errors.take());
+            return code(MediaError::NoSoundFont);
+        }
         m.engine = std::move(engine);
         m.output = std::move(output);
         // Reading the sound font leaves freed pages in this thread's allocation arena; hand them
@@ -65,11 +73,20 @@ int startEngine(const TolvexSynthConfig* config) {
     return m.output ? 0 : code(MediaError::NoAudioOutput);
 }
 
-void* openPlayer(const void* bytes, std::size_t size) { return module().engine->open(bytes, size); }
+void* openPlayer(const void* bytes, std::size_t size) {
+    ErrorCapture errors;
+    void* player = module().engine->open(bytes, size);
+    if (!player) say(kTolvexLogWarning, "the synthesizer cannot load the tune" + errors.take());
+    return player;
+}
 
 int playPlayer(void* player) {
     Module& m = module();
-    if (!m.engine->play(static_cast<fluid_player_t*>(player))) return code(MediaError::PlayerFailed);
+    ErrorCapture errors;
+    if (!m.engine->play(static_cast<fluid_player_t*>(player))) {
+        say(kTolvexLogWarning, "the synthesizer cannot start the tune" + errors.take());
+        return code(MediaError::PlayerFailed);
+    }
     if (m.output) m.output->tunePlayed();
     return 0;
 }

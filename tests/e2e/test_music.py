@@ -3,6 +3,8 @@
 measured."""
 
 import os
+import shutil
+import tempfile
 import time
 import unittest
 
@@ -18,7 +20,10 @@ class Music(unittest.TestCase):
         return App(self.desktop, **app_options)
 
     def test_the_tune_plays_named_in_the_mixer_ctrl_m_silences_it_and_x_stops_it(self):
-        app = self.start()
+        """From a temporary folder whose name holds a double quote and the open command's words."""
+        tmp = tempfile.mkdtemp(prefix='tolvex "q" alias midi ')
+        self.addCleanup(shutil.rmtree, tmp)
+        app = self.start(env={"TMPDIR": tmp})
         app.wait_for_window()
         self.assertGreater(self.desktop.sink_rms(2), SOUNDING)
         streams = self.desktop.run(["pactl", "list", "sink-inputs"])
@@ -33,7 +38,7 @@ class Music(unittest.TestCase):
         app.click(7245 + 90, 170)  # "X"
         self.assertEqual(app.wait_for_exit(), 0, app.errors())
         self.assertLess(self.desktop.sink_rms(2), SILENT)
-        self.assertTrue(os.path.exists(os.path.join(self.desktop.env["TMPDIR"], "TXmidi.mid")))
+        self.assertTrue(os.path.exists(os.path.join(tmp, "TXmidi.mid")))
         self.assertEqual(app.errors(), "")
 
     def test_the_music_comes_back_when_the_sound_server_does(self):
@@ -77,6 +82,7 @@ class Music(unittest.TestCase):
         app.wait_for_window()
         time.sleep(1)
         self.assertEqual(self.desktop.windows("^TolvexApp$"), [])
+        self.assertRegex(app.errors(), r"^tolvex\.music: no PulseAudio server answers \(tried /nonexistent\)[^\n]*\n$")
 
 
 if __name__ == "__main__":

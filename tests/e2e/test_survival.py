@@ -2,6 +2,7 @@
 damaged synthesizer module, and a quit signal before the window shows."""
 
 import os
+import re
 import signal
 import socket
 import unittest
@@ -64,6 +65,8 @@ class Survival(unittest.TestCase):
         self.desktop.key("ctrl+shift+Tab", "ctrl+shift+Tab", "Return")  # "Finish"
         self.assertIn(f"Nick: {NICK}", self.written(app))
         self.assertEqual(self.desktop.windows("^TolvexApp$"), [], 'a second "hi"')
+        module_path = re.escape(os.path.join(app.program_dir, MODULE))
+        self.assertRegex(app.errors(), rf"^tolvex\.music: the synthesizer module {module_path} [^\n]*\n$")
 
     def test_a_quit_signal_ends_the_program_with_0_from_its_first_instant(self):
         """While it waits for a display server that is slow to answer, and while the start-up

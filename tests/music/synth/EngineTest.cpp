@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     std::ifstream file(argv[2], std::ios::binary);
     const std::vector<char> tune{std::istreambuf_iterator<char>(file), {}};
 
-    tolvex::synth::quietEngineLogs();
+    tolvex::synth::routeEngineLogs(nullptr, nullptr);
     tolvex::synth::Engine engine;
     if (!engine.loadSoundFont(argv[1])) return fail("the sound font does not load");
     if (engine.loadSoundFont("/nonexistent.sf2")) return fail("a missing sound font loads");
