@@ -7,9 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
+#include "MusicLog.h"
 #include "ReplaceFile.h"
 
 namespace tolvex::music {
@@ -36,6 +36,25 @@ TuneWriteResult writeTo(const QString& path, QByteArrayView bytes) {
             {}};
 }
 
+// The user's own folder beside the shared tune files, made at the first start that needs it and
+// used again at every start after, so that an account never has more than one.
+TuneWriteResult writeInOwnFolder(const QString& directory, QByteArrayView bytes) {
+    const QString folder = directory + QStringLiteral("TolvexApp-%1").arg(::geteuid());
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat status {};
+    if ((::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) ||
+        ::lstat(name.constData(), &status) != 0) {
+        const int error = errno;
+        return {error,
+                QStringLiteral("Cannot create the folder \"%1\": %2")
+                    .arg(folder, QString::fromLocal8Bit(std::strerror(error))),
+                {}};
+    }
+    if (!S_ISDIR(status.st_mode) || status.st_uid != ::geteuid())
+        return {EEXIST, QStringLiteral("\"%1\" is not a folder of this account's").arg(folder), {}};
+    return writeTo(folder + QLatin1Char('/') + QString::fromUtf16(kTuneFileName), bytes);
+}
+
 }  // namespace
 
 QString tuneDirectory() {
@@ -58,10 +77,11 @@ TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes) {
     // should another account hold that too, a folder of the user's own.
     const QString ownName = directory + QStringLiteral("TXmidi-%1.mid").arg(::geteuid());
     written = writeTo(ownName, bytes);
-    if (written.error == 0 || !ownedByAnotherAccount(ownName)) return written;
-    QByteArray folder = QFile::encodeName(directory + QStringLiteral("TolvexApp-XXXXXX"));
-    if (!::mkdtemp(folder.data())) return written;
-    return writeTo(QFile::decodeName(folder) + QLatin1Char('/') + QString::fromUtf16(kTuneFileName), bytes);
+    if (written.error != 0 && ownedByAnotherAccount(ownName)) written = writeInOwnFolder(directory, bytes);
+    if (written.error == 0)
+        qCWarning(musicLog, "%s belongs to another account: the tune is written to %s",
+                  qUtf8Printable(designed), qUtf8Printable(written.path));
+    return written;
 }
 
 }  // namespace tolvex::music

@@ -3,8 +3,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include "AudioCheck.h"
 #include "MidiFileCheck.h"
+#include "OtherAccount.h"
 #include "Resources.h"
 #include "TuneFile.h"
 
@@ -34,6 +37,22 @@ private slots:
         QCOMPARE(music::writeTuneFile(directory, tune).error, 0);
         QCOMPARE(QFileInfo(other.fileName()).size(), 100000);
         QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), tune);
+    }
+    void whereAnotherAccountHoldsBothTuneNamesEveryStartUsesOneFolderOfTheAccounts() {
+        if (::geteuid() != 0) QSKIP("acting as two accounts needs root");
+        QTemporaryDir shared("/tmp/tolvex-shared-XXXXXX");
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 01777) == 0);
+        const QString directory = shared.path() + '/';
+        for (const QString& name : {QString("TXmidi.mid"), QString("TXmidi-%1.mid").arg(testing::kNobody)}) {
+            QFile rootsTune(directory + name);
+            QVERIFY(rootsTune.open(QIODevice::WriteOnly));
+        }
+        for (int start = 0; start < 3; ++start)
+            QVERIFY(testing::holdsAsNobody([&] { return music::writeTuneFile(directory, tune).error == 0; }));
+        QCOMPARE(QDir(directory).entryList({"TolvexApp-*"}, QDir::Dirs).size(), 1);
+        QFile written(directory + QString("TolvexApp-%1/TXmidi.mid").arg(testing::kNobody));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), tune);
     }
