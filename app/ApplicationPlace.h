@@ -16,7 +16,8 @@ struct ApplicationPlace {
 // The place of this run of the program: asksWhere when it runs from the install's bin folder.
 ApplicationPlace applicationPlaceOfProgram();
 
-// Where the save dialog opens: the user's documents folder where it exists, else the home folder.
+// Where the save dialog opens: the user's documents folder where it exists, else the home folder,
+// which the account database gives where HOME is not set; never "/".
 QString documentsFolder();
 
 }  // namespace tolvex

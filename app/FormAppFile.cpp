@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -29,10 +30,11 @@ bool showWriteFailure(QWidget* window, const appfile::WriteResult& result, bool 
     return elsewhere && box.clickedButton() == elsewhere;
 }
 
-// The path the applicant chose for <nick>.app, or nothing when the dialog was cancelled.
-QString askWhereToSave(QWidget* window, const QString& nick) {
+// The path the applicant chose for <nick>.app, starting in `folder`, or nothing when the dialog
+// was cancelled.
+QString askWhereToSave(QWidget* window, const QString& folder, const QString& nick) {
     return QFileDialog::getSaveFileName(window, QStringLiteral("Save the application"),
-                                        documentsFolder() + QLatin1Char('/') + nick + QStringLiteral(".app"),
+                                        folder + QLatin1Char('/') + nick + QStringLiteral(".app"),
                                         QStringLiteral("Applications (*.app)"));
 }
 
@@ -56,14 +58,22 @@ void frmTolvex::WriteApplication() {
     bool ask = nickAccepted && place_.asksWhere;
     appfile::WriteResult result;
     if (!ask) result = appfile::writeApplication(place_.programDirectory, nick, text);
+    QString folder;  // where the dialog opens: the documents folder, then the one last chosen
     for (;;) {
         if (ask) {
-            const QString path = askWhereToSave(this, nick);
+            if (folder.isEmpty()) folder = documentsFolder();
+            const QString path = askWhereToSave(this, folder, nick);
             if (path.isEmpty()) return;
+            folder = QFileInfo(path).absolutePath();
             result = appfile::writeApplicationTo(path, text);
         }
         if (result.ok()) break;
-        ask = showWriteFailure(this, result, nickAccepted && (result.folderNotWritable || place_.asksWhere));
+        // A name the dialog was given that the nick's rules refuse brings the dialog back.
+        const bool nameRefused = ask && result.nameRefused;
+        ask = showWriteFailure(
+                  this, result,
+                  nickAccepted && !nameRefused && (result.folderNotWritable || place_.asksWhere)) ||
+              nameRefused;
         if (!ask) return;
     }
     close();

@@ -4,11 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "FileLog.h"
 #include "NickCheck.h"
 #include "ReplaceFile.h"
 
@@ -17,6 +19,15 @@ namespace tolvex::appfile {
 namespace {
 
 const QString kExtension = QStringLiteral(".app");
+
+// In a shared folder (mode 1777) only a file's owner may replace it: the folder can be written,
+// but this name is another account's.
+bool nameHeldByAnotherAccount(const QString& path) {
+    struct stat status {};
+    const QByteArray name = QFile::encodeName(path);
+    return ::lstat(name.constData(), &status) == 0 && status.st_uid != ::geteuid() &&
+           ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK | X_OK) == 0;
+}
 
 QString adviceFor(int code, const QString& path) {
     const QFileInfo file(path);
@@ -37,6 +48,13 @@ QString adviceFor(int code, const QString& path) {
                 .arg(file.fileName(), folder);
         case EACCES:
         case EPERM:
+            if (nameHeldByAnotherAccount(path))
+                return QStringLiteral(
+                           "The name \"%1\" is taken in %2 by another account's file, which you may not "
+                           "replace. Choose \"Save elsewhere\u2026\" to save the application under another "
+                           "name or in another folder.")
+                    .arg(file.fileName(), folder);
+            [[fallthrough]];
         case EROFS:
             return QStringLiteral(
                        "The folder %1 cannot be written to. Choose \"Save elsewhere\u2026\" to save the "
@@ -57,8 +75,12 @@ QString adviceFor(int code, const QString& path) {
 }  // namespace
 
 WriteResult writeApplicationTo(const QString& path, const QString& text) {
+    if (const auto refusal = fileNameRefusal(QFileInfo(path).fileName()))
+        return {EINVAL, *refusal, {}, false, true};
     const fileio::ReplaceResult result = fileio::replaceFile(path, text.toUtf8(), fileio::Durability::OnDisk);
     if (result.error == 0) return {};
+    qCWarning(fileLog, "cannot write the application file %s: %s", qUtf8Printable(path),
+              std::strerror(result.error));
     return {result.error, QString::fromLocal8Bit(std::strerror(result.error)), adviceFor(result.error, path),
             result.error == EACCES || result.error == EPERM || result.error == EROFS};
 }

@@ -9,6 +9,7 @@ struct WriteResult {
     QString description;  // the system's message for the error, or why the nick was refused
     QString advice;       // one plain sentence naming the file or folder and what to do; may be empty
     bool folderNotWritable = false;  // this user may not write in the folder: saving elsewhere may work
+    bool nameRefused = false;        // the file's name breaks the nick's rules: nothing was written
 
     bool ok() const { return code == 0; }
 };
@@ -18,7 +19,8 @@ struct WriteResult {
 // A nick that cannot safely name the file is refused before anything is written.
 WriteResult writeApplication(const QString& directory, const QString& nick, const QString& text);
 
-// Writes the text in the same way to a path the applicant chose.
+// Writes the text in the same way to a path the applicant chose, whose file name must pass the
+// nick's rules (fileNameRefusal). A failed write is also told in one warning line.
 WriteResult writeApplicationTo(const QString& path, const QString& text);
 
 }  // namespace tolvex::appfile

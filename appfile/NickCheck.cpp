@@ -61,32 +61,46 @@ std::optional<QString> whyRefused(char32_t c) {
 
 QString removeIt(const QString& problem) { return problem + QStringLiteral(". Please remove it."); }
 
+// The rules, for the nick or a name chosen in the save dialog: the message calls it `subject`, and
+// asks for another `noun`.
+std::optional<QString> refusal(const QString& name, const QString& subject, const QString& noun) {
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("%1 \"%2\" cannot name a file. Please choose another %3.")
+            .arg(subject, name, noun);
+    const std::u32string points = codePoints(name);
+    for (const char32_t c : points)
+        if (const auto why = whyRefused(c))
+            return removeIt(QStringLiteral("%1 contains %2").arg(subject, *why));
+    if (QChar::isSpace(points.front()))
+        return removeIt(
+            QStringLiteral("%1 begins with white space (%2), which cannot be seen in the file's name")
+                .arg(subject, codePoint(points.front())));
+    if (QChar::isSpace(points.back()))
+        return removeIt(
+            QStringLiteral(
+                "%1 ends with white space (%2), which cannot be seen at the end of the file's name")
+                .arg(subject, codePoint(points.back())));
+    if (points.front() == U'.')
+        return removeIt(
+            QStringLiteral("%1 begins with a dot, which makes a hidden file that you would not find")
+                .arg(subject));
+    if (points.back() == U'.')
+        return removeIt(QStringLiteral("%1 ends in a dot, which cannot end a file name").arg(subject));
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<QString> nickRefusal(const QString& nick) {
     if (nick.isEmpty())
         return QStringLiteral(
             "Please type your nick on the General page: the application file is named after it.");
-    if (nick == QLatin1String(".") || nick == QLatin1String(".."))
-        return QStringLiteral("The nick \"%1\" cannot name a file. Please choose another nick.").arg(nick);
-    const std::u32string points = codePoints(nick);
-    for (const char32_t c : points)
-        if (const auto why = whyRefused(c)) return removeIt(QStringLiteral("The nick contains ") + *why);
-    if (QChar::isSpace(points.front()))
-        return removeIt(
-            QStringLiteral("The nick begins with white space (%1), which cannot be seen in the file's name")
-                .arg(codePoint(points.front())));
-    if (QChar::isSpace(points.back()))
-        return removeIt(
-            QStringLiteral(
-                "The nick ends with white space (%1), which cannot be seen at the end of the file's name")
-                .arg(codePoint(points.back())));
-    if (points.front() == U'.')
-        return removeIt(
-            QStringLiteral("The nick begins with a dot, which makes a hidden file that you would not find"));
-    if (points.back() == U'.')
-        return removeIt(QStringLiteral("The nick ends in a dot, which cannot end a file name"));
-    return std::nullopt;
+    return refusal(nick, QStringLiteral("The nick"), QStringLiteral("nick"));
+}
+
+std::optional<QString> fileNameRefusal(const QString& name) {
+    if (name.isEmpty()) return QStringLiteral("Please type a name for the application file.");
+    return refusal(name, QStringLiteral("The file name"), QStringLiteral("name"));
 }
 
 }  // namespace tolvex::appfile

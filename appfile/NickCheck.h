@@ -15,4 +15,8 @@ namespace tolvex::appfile {
 // trailing dot. The message names the character by its U+ number and says why.
 std::optional<QString> nickRefusal(const QString& nick);
 
+// Why a file name (without its folder) chosen in the save dialog cannot name the application
+// file, by the same rules, or nothing if it can.
+std::optional<QString> fileNameRefusal(const QString& name);
+
 }  // namespace tolvex::appfile

@@ -7,6 +7,7 @@
 #include "ApplicationText.h"
 #include "ApplicationWriter.h"
 #include "NickCheck.h"
+#include "OtherAccount.h"
 #include "TemporaryFile.h"
 
 #include <signal.h>
@@ -111,6 +112,8 @@ private slots:
         const std::optional<QString> refusal = appfile::nickRefusal(nick);
         QCOMPARE(refusal.has_value(), !named.isEmpty());
         if (refusal) QVERIFY2(refusal->contains(named), qPrintable(*refusal));
+        // A name chosen in the save dialog follows the same rules.
+        QCOMPARE(appfile::fileNameRefusal(nick).has_value(), !named.isEmpty());
     }
     void anEarlierFileIsReplacedAndALinkIsNotFollowed() {
         QTemporaryDir folder;
@@ -137,8 +140,22 @@ private slots:
             appfile::writeApplication(folder.path(), QString(252, 'n'), "text");
         QCOMPARE(tooLong.code, ENAMETOOLONG);
         QVERIFY(tooLong.advice.contains("at most 251 bytes"));
+        const appfile::WriteResult lineFeed =
+            appfile::writeApplicationTo(folder.filePath("new\nline.app"), "text");
+        QVERIFY(lineFeed.nameRefused && lineFeed.description.contains("U+000A"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QString(251, 'n') + ".app"});
+    }
+    void aNameAnotherAccountHoldsInASharedFolderIsSaidToBeTaken() {
+        if (::geteuid() != 0) QSKIP("acting as two accounts needs root");
+        QTemporaryDir shared("/tmp/tolvex-shared-XXXXXX");
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 01777) == 0);
+        put(shared.filePath("Ziruzav.app"), "root's");
+        QVERIFY(testing::holdsAsNobody([&] {
+            const appfile::WriteResult taken = appfile::writeApplication(shared.path(), "Ziruzav", "text");
+            return taken.advice.contains("\"Ziruzav.app\" is taken") && taken.folderNotWritable;
+        }));
+        QCOMPARE(contentOf(shared.filePath("Ziruzav.app")), QByteArray("root's"));
     }
     void anEarlierFileKeepsItsPermissionsAndANewOneGetsTheUmasks() {
         QTemporaryDir folder;

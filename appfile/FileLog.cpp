@@ -1,0 +1,7 @@
+#include "FileLog.h"
+
+namespace tolvex::appfile {
+
+Q_LOGGING_CATEGORY(fileLog, "tolvex.file", QtWarningMsg)
+
+}  // namespace tolvex::appfile
