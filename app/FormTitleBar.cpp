@@ -1,5 +1,8 @@
 #include <QWindow>
 
+#include <utility>
+
+#include "WindowLog.h"
 #include "frmTolvex.h"
 
 namespace tolvex {
@@ -9,6 +12,11 @@ void frmTolvex::lblTitleBar_MouseDown(Qt::MouseButton Button, QPointF globalPosi
     if (Button != Qt::LeftButton) return;
     if (windowHandle() && windowHandle()->startSystemMove()) return;
     // No window manager, or one without the move protocol: follow the pointer ourselves.
+    static bool told = false;
+    if (!std::exchange(told, true))
+        qCWarning(displayLog,
+                  "the window manager does not move windows (_NET_WM_MOVERESIZE): the window follows "
+                  "the pointer itself");
     followOffset_ = globalPosition - QPointF(pos());
 }
 

@@ -1,6 +1,5 @@
 #include <QApplication>
 
-#include <cstdio>
 #include <stdexcept>
 
 #include "DisplayCheck.h"
@@ -9,12 +8,13 @@
 #include "QuitSignals.h"
 #include "SynthSequencer.h"
 #include "VersionRecord.h"
+#include "WindowLog.h"
 #include "frmTolvex.h"
 
 int main(int argc, char* argv[]) try {
     tolvex::catchQuitSignals();
     if (const auto problem = tolvex::displayProblem()) {
-        std::fprintf(stderr, "TolvexApp: %s\n", qPrintable(*problem));
+        qCCritical(tolvex::displayLog, "%s", qUtf8Printable(*problem));
         return 1;
     }
     QApplication application(argc, argv);
@@ -34,6 +34,6 @@ int main(int argc, char* argv[]) try {
     return application.exec();
 } catch (const std::logic_error& error) {
     // A wrong layout table: one line that names the row, never an abort.
-    std::fprintf(stderr, "TolvexApp: %s\n", error.what());
+    qCCritical(tolvex::windowLog, "%s", error.what());
     return 1;
 }
