@@ -5,4 +5,4 @@ BUILD_PACKAGES="cmake ninja-build g++ pkg-config dpkg-dev qt6-base-dev libfluids
 RUN_PACKAGES="fonts-liberation2 fonts-dejavu-core timgm6mb-soundfont xdg-utils"
 TEST_PACKAGES="xvfb openbox xdotool x11-utils imagemagick pulseaudio pulseaudio-utils sox fluidsynth python3-pil
   dbus python3-pyatspi at-spi2-core clang-format lintian desktop-file-utils appstream opus-tools
-  weston qt6-wayland pipewire pipewire-pulse wireplumber"
+  weston qt6-wayland pipewire pipewire-pulse wireplumber clang libclang-rt-dev"

@@ -2,7 +2,8 @@
 # Installs whatever Debian packages are missing (apt-get runs only then, so a second run is
 # fast) and builds TolvexApp in build/. With --tests it also installs the test tools and
 # builds the sanitizer builds: ASan + UBSan in build-asan/, ThreadSanitizer (the music engine
-# and its test alone) in build-tsan/.
+# and its test alone) in build-tsan/, and the fuzz targets of the input checks (clang, libFuzzer) in
+# build-fuzz/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/packages.sh"
@@ -29,4 +30,6 @@ if [ "${1:-}" = "--tests" ]; then
   cmake --build "$root/build-asan"
   cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEX_THREAD_SANITIZE=ON >/dev/null
   cmake --build "$root/build-tsan"
+  CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVEX_FUZZ=ON >/dev/null
+  cmake --build "$root/build-fuzz"
 fi

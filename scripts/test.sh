@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up, builds the Debian package, and runs every test: the format check, then
 # unit, widget and end-to-end tests on the normal build (the package's among them), the unit
-# and widget tests again under ASan + UBSan, and the music engine's test under ThreadSanitizer.
+# and widget tests again under ASan + UBSan, the music engine's test under ThreadSanitizer, and a
+# few seconds of each fuzz target of the input checks.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" --tests
@@ -18,4 +19,6 @@ echo "== unit and widget tests under ASan + UBSan (build-asan/) =="
 ctest --test-dir "$root/build-asan" --output-on-failure -L unit || status=1
 echo "== the music engine under ThreadSanitizer (build-tsan/) =="
 ctest --test-dir "$root/build-tsan" --output-on-failure || status=1
+echo "== fuzz targets of the input checks, a few seconds each (build-fuzz/) =="
+ctest --test-dir "$root/build-fuzz" --output-on-failure || status=1
 exit $status
