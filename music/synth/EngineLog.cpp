@@ -2,6 +2,7 @@
 
 #include <alsa/asoundlib.h>
 #include <fluidsynth.h>
+#include <glib.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -37,6 +38,12 @@ void alsaMessage(const char* file, int line, const char* function, int, const ch
         std::string("ALSA: ") + file + ':' + std::to_string(line) + ' ' + function + ": " + text);
 }
 
+// The sound font library under the synthesizer reports through GLib, in no domain of its own:
+// after a failure it has already given its cause to the synthesizer, which told it.
+void glibMessage(const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
+    say(kTolvexLogDebug, std::string("GLib: ") + (message ? message : ""));
+}
+
 }  // namespace
 
 void routeEngineLogs(LogFunction log, void* context) {
@@ -45,6 +52,8 @@ void routeEngineLogs(LogFunction log, void* context) {
     for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
         fluid_set_log_function(level, synthMessage, nullptr);
     snd_lib_error_set_handler(alsaMessage);
+    static const guint glibHandler = g_log_set_handler(nullptr, G_LOG_LEVEL_MASK, glibMessage, nullptr);
+    static_cast<void>(glibHandler);
 }
 
 void say(TolvexLogSeverity severity, const std::string& line) {
