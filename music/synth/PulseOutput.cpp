@@ -201,12 +201,17 @@ private:
     // the stream flows, silence after the tune included.
     void write(std::size_t requested) {
         if (!flowing_ && !engine_.hasTune()) return;
-        flowing_ = true;
+        const bool restart = std::exchange(flowing_, true);
         void* data = nullptr;
         std::size_t size = requested;
         if (pa_stream_begin_write(stream_, &data, &size) < 0 || !data) return;
         const std::size_t frames = size / kFrameBytes;
         const bool tuneBegan = engine_.renderInterleaved(static_cast<float*>(data), int(frames));
+        // A tune played again on a flowing stream: what the stream still holds (the end of the
+        // tune before, or silence) goes, or it would be heard first and every loop would start
+        // a fifth of a second late.
+        if (tuneBegan && restart)
+            if (pa_operation* flush = pa_stream_flush(stream_, nullptr, nullptr)) pa_operation_unref(flush);
         pa_stream_write(stream_, data, frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
         if (!tuneBegan) return;
         if (streamStarted_)
