@@ -77,6 +77,11 @@ bool Engine::hasTune() {
     return tunePlayed_;
 }
 
+bool Engine::tuneAboutToBegin() {
+    const std::lock_guard lock(mutex_);
+    return tuneBeginning_;
+}
+
 bool Engine::renderInterleaved(float* samples, int frames) {
     const std::lock_guard lock(mutex_);
     fluid_synth_write_float(synth_, frames, samples, 0, 2, samples, 1, 2);

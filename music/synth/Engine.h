@@ -27,6 +27,8 @@ public:
 
     // True from a play() until that player is closed: a new stream then has a tune to carry.
     bool hasTune();
+    // True from a play() until the render that carries the tune's first frames.
+    bool tuneAboutToBegin();
     // For the audio thread: the next frames as interleaved stereo samples. True when they hold
     // the first frames of a tune that play() started.
     bool renderInterleaved(float* samples, int frames);

@@ -72,11 +72,17 @@ public:
     }
 
     // A stream waits for the first tune with nothing written (written silence would play
-    // ahead of it); its tune now plays, so the server's pending request is filled at once.
+    // ahead of it); its tune now plays, so the server's pending request is filled at once. A
+    // flowing stream drops what it holds, so that the server asks at once for the tune played
+    // again; had a render carried its start already, that render dropped it (write()).
     void tunePlayed() override {
         pa_threaded_mainloop_lock(loop_);
-        if (stream_ && !flowing_ && pa_stream_get_state(stream_) == PA_STREAM_READY)
-            write(pa_stream_writable_size(stream_));
+        if (stream_ && pa_stream_get_state(stream_) == PA_STREAM_READY) {
+            if (!flowing_)
+                write(pa_stream_writable_size(stream_));
+            else if (engine_.tuneAboutToBegin())
+                flush();
+        }
         pa_threaded_mainloop_unlock(loop_);
     }
 
@@ -210,14 +216,17 @@ private:
         // A tune played again on a flowing stream: what the stream still holds (the end of the
         // tune before, or silence) goes, or it would be heard first and every loop would start
         // a fifth of a second late.
-        if (tuneBegan && restart)
-            if (pa_operation* flush = pa_stream_flush(stream_, nullptr, nullptr)) pa_operation_unref(flush);
+        if (tuneBegan && restart) flush();
         pa_stream_write(stream_, data, frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
         if (!tuneBegan) return;
         if (streamStarted_)
             tuneSounding_();
         else
             tuneWaiting_ = true;
+    }
+
+    void flush() {
+        if (pa_operation* flushing = pa_stream_flush(stream_, nullptr, nullptr)) pa_operation_unref(flushing);
     }
 
     static void onStarted(pa_stream*, void* self) {
