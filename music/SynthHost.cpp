@@ -127,6 +127,9 @@ bool SynthHost::ensureStarted() {
         }
     }
     if (!api_) return false;
+    // Started once per run: the window's commands and begin() all come here, and each start
+    // of a running engine would wait on its output again.
+    if (running_) return true;
     // Called on the audio thread: report() only posts to the window's thread.
     const auto tuneSounding = [](void* host) {
         static_cast<SynthHost*>(host)->report(&MusicOutput::tuneStarted);
