@@ -1,7 +1,13 @@
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <dlfcn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <algorithm>
 
 #include "FakeSynthModule.h"
 #include "MediaError.h"
@@ -14,6 +20,7 @@ using namespace tolvex;
 class SynthHostTest : public QObject {
     Q_OBJECT
     FakeSynthState* fake = nullptr;
+    QTemporaryDir world;
 
     static music::SynthHost::Settings settings(const QString& module) {
         return {module, "sound.sf2", "Tolvex App", "tolvexapp"};
@@ -25,6 +32,16 @@ private slots:
         void* module = ::dlopen(FAKE_SYNTH_MODULE, RTLD_NOW | RTLD_LOCAL);
         QVERIFY(module);
         fake = reinterpret_cast<FakeSynthStateEntry>(::dlsym(module, "fake_synth_state"))();
+        // A sound server of the test's own answers, whatever the machine has: a socket that
+        // accepts connections is all the host's check asks of it.
+        sockaddr_un server{.sun_family = AF_UNIX, .sun_path = {}};
+        const QByteArray path = QFile::encodeName(world.filePath("native"));
+        QVERIFY(path.size() < qsizetype(sizeof(server.sun_path)));
+        std::copy(path.begin(), path.end(), server.sun_path);
+        const int listening = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(::bind(listening, reinterpret_cast<const sockaddr*>(&server), sizeof(server)) == 0);
+        QVERIFY(::listen(listening, 16) == 0);
+        qputenv("PULSE_SERVER", "unix:" + path);
     }
     void commandsWaitForBeginRunInOrderAndShutdownDrainsThem() {
         *fake = {};
@@ -43,12 +60,15 @@ private slots:
     }
     void aModuleThatCannotPlayIsReportedOnceAndGetsNoPlayer_data() {
         QTest::addColumn<QString>("module");
-        QTest::newRow("missing") << QString("/nonexistent/libtolvexsynth.so");
-        QTest::newRow("not a library") << QString(__FILE__);
-        QTest::newRow("failing to start") << QString(FAKE_SYNTH_MODULE);
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("missing") << QString("/nonexistent/libtolvexsynth.so") << "";
+        QTest::newRow("not a library") << QString(__FILE__) << "";
+        // begin()'s start fails unheard; the open, asking for the music, tries again and reports.
+        QTest::newRow("failing to start") << QString(FAKE_SYNTH_MODULE) << "start start ";
     }
     void aModuleThatCannotPlayIsReportedOnceAndGetsNoPlayer() {
         QFETCH(QString, module);
+        QFETCH(QString, calls);
         *fake = {.log = {}, .startResult = music::code(music::MediaError::NoAudioOutput)};
         music::SynthHost host(settings(module));
         QSignalSpy failed(&host, &music::MusicOutput::failed);
@@ -59,7 +79,7 @@ private slots:
         QVERIFY(failed.wait(5000));
         QTest::qWait(50);
         QCOMPARE(failed.size(), 1);
-        QVERIFY2(fake->log.empty() || fake->log == "start ", fake->log.c_str());
+        QCOMPARE(QString::fromStdString(fake->log), calls);
     }
 };
 
