@@ -147,8 +147,8 @@ bool SynthHost::ensureStarted() {
 }
 
 void SynthHost::report(void (MusicOutput::*signal)()) {
-    QMetaObject::invokeMethod(
-        this, [this, signal] { emit(this->*signal)(); }, Qt::QueuedConnection);
+    const auto emitSignal = [this, signal] { emit(this->*signal)(); };
+    QMetaObject::invokeMethod(this, emitSignal, Qt::QueuedConnection);
 }
 
 }  // namespace tolvex::music

@@ -17,7 +17,7 @@ namespace tolvex::music {
 namespace {
 
 bool ownedByAnotherAccount(const QString& path) {
-    struct stat status {};
+    struct stat status = {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && status.st_uid != ::geteuid();
 }
 
