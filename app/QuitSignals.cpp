@@ -37,7 +37,7 @@ void catchQuitSignals() {
     if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     wakeReadEnd = pipe[0];
     wakeWriteEnd = pipe[1];
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

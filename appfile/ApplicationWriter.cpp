@@ -23,7 +23,7 @@ const QString kExtension = QStringLiteral(".app");
 // In a shared folder (mode 1777) only a file's owner may replace it: the folder can be written,
 // but this name is another account's.
 bool nameHeldByAnotherAccount(const QString& path) {
-    struct stat status {};
+    struct stat status = {};
     const QByteArray name = QFile::encodeName(path);
     return ::lstat(name.constData(), &status) == 0 && status.st_uid != ::geteuid() &&
            ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK | X_OK) == 0;

@@ -43,7 +43,7 @@ ReplaceResult replaceFile(const QString& path, QByteArrayView bytes, Durability 
 
     // An earlier file keeps its permission bits (a private one stays private); a new one gets
     // the umask's. A link's bits are not its target's: a file replacing a link is new.
-    struct stat earlier {};
+    struct stat earlier = {};
     const bool keepMode =
         ::lstat(QFile::encodeName(path).constData(), &earlier) == 0 && S_ISREG(earlier.st_mode);
     // Closing the file reports a write error that showed late; a copy of the descriptor keeps

@@ -30,8 +30,8 @@ bool isTemporaryName(std::string_view name) {
 
 // The open file still has this name in the folder: nobody removed it before it was locked.
 bool stillNamed(int fd, int folder, const char* name) {
-    struct stat opened {};
-    struct stat named {};
+    struct stat opened = {};
+    struct stat named = {};
     return ::fstat(fd, &opened) == 0 && ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
@@ -72,7 +72,7 @@ void removeAbandonedTemporaries(const QString& folder) {
         if (fd < 0) continue;
         // The lock is free only when the file's writer has ended, or has not yet locked it:
         // then it finds the file gone and makes another.
-        struct stat file {};
+        struct stat file = {};
         if (::fstat(fd, &file) == 0 && S_ISREG(file.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
             stillNamed(fd, folderFd, entry->d_name))
             ::unlinkat(folderFd, entry->d_name, 0);

@@ -51,7 +51,7 @@ bool isWholeElf(int fd, std::uint64_t size) {
 bool isWholeModuleFile(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    struct stat file {};
+    struct stat file = {};
     const bool whole =
         ::fstat(fd, &file) == 0 && S_ISREG(file.st_mode) && isWholeElf(fd, std::uint64_t(file.st_size));
     ::close(fd);

@@ -160,6 +160,9 @@ bool SynthHost::loadModule() {
 bool SynthHost::ensureStarted() {
     if (!api_ && !moduleBroken_) moduleBroken_ = !loadModule();
     if (!api_) return false;
+    // Started once per run: the window's commands and begin() all come here, and each start
+    // of a running engine would wait on its output again.
+    if (running_) return true;
     // Called on the audio thread: report() only posts to the window's thread.
     const auto tuneSounding = [](void* host) {
         static_cast<SynthHost*>(host)->report(&MusicOutput::tuneStarted);
@@ -193,8 +196,8 @@ void SynthHost::moduleSays(void*, int severity, const char* line) {
 }
 
 void SynthHost::report(void (MusicOutput::*signal)()) {
-    QMetaObject::invokeMethod(
-        this, [this, signal] { emit(this->*signal)(); }, Qt::QueuedConnection);
+    const auto emitSignal = [this, signal] { emit(this->*signal)(); };
+    QMetaObject::invokeMethod(this, emitSignal, Qt::QueuedConnection);
 }
 
 }  // namespace tolvex::music

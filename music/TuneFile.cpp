@@ -17,7 +17,7 @@ namespace tolvex::music {
 namespace {
 
 bool ownedByAnotherAccount(const QString& path) {
-    struct stat status {};
+    struct stat status = {};
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && status.st_uid != ::geteuid();
 }
 
@@ -41,7 +41,7 @@ TuneWriteResult writeTo(const QString& path, QByteArrayView bytes) {
 TuneWriteResult writeInOwnFolder(const QString& directory, QByteArrayView bytes) {
     const QString folder = directory + QStringLiteral("TolvexApp-%1").arg(::geteuid());
     const QByteArray name = QFile::encodeName(folder);
-    struct stat status {};
+    struct stat status = {};
     if ((::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) ||
         ::lstat(name.constData(), &status) != 0) {
         const int error = errno;

@@ -34,7 +34,7 @@ QStringList filesIn(const QString& folder) {
 }
 
 mode_t modeOf(const QString& path) {
-    struct stat file {};
+    struct stat file = {};
     return ::stat(QFile::encodeName(path).constData(), &file) == 0 ? file.st_mode & 07777 : 0;
 }
 

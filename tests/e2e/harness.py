@@ -23,14 +23,23 @@ def px(twips):
     return round(twips / 15)
 
 
-def wait_for(condition, timeout=10.0, what="condition"):
+def wait_for(condition, timeout=10.0, what="condition", why=None):
+    """`why`, when given, tells on a timeout what may explain it."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = condition()
         if value:
             return value
         time.sleep(0.05)
-    raise TimeoutError(f"timed out waiting for {what}")
+    raise TimeoutError(f"timed out waiting for {what}" + (f": {why()}" if why else ""))
+
+
+def last_words(process, stderr_path, lines=10):
+    """A program's exit status, if it ended, and the last lines it wrote to standard error."""
+    status = "still running" if process.poll() is None else f"exited with status {process.returncode}"
+    with open(stderr_path, errors="replace") as f:
+        tail = f.read().splitlines()[-lines:]
+    return status + "; standard error: " + ("\n".join(["", *tail]) if tail else "nothing")
 
 
 class Desktop:
@@ -183,10 +192,11 @@ class App:
     def wait_for_window(self, timeout=20):
         def found():
             if self.process.poll() is not None:
-                raise RuntimeError(f"TolvexApp exited with {self.process.returncode}")
+                raise RuntimeError(f"no TolvexApp window: {last_words(self.process, self.stderr_path)}")
             # Under a command prefix the window belongs to the prefix's child: find it by name.
             return self.desktop.windows("^Tolvex App$")
-        self.window = wait_for(found, timeout=timeout, what="the TolvexApp window")[0]
+        self.window = wait_for(found, timeout=timeout, what="the TolvexApp window",
+                               why=lambda: last_words(self.process, self.stderr_path))[0]
         time.sleep(0.3)
         return self.window
 

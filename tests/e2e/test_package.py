@@ -12,7 +12,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import Desktop, wait_for
+from harness import Desktop, last_words, wait_for
 
 BUILD = os.path.dirname(os.environ["TOLVEX_APP"])
 NICK = "Ziruzav"
@@ -47,9 +47,11 @@ class Package(unittest.TestCase):
                        f"{self.files}/usr/share/metainfo/example.tolvex.TolvexApp.metainfo.xml")
         self.assertEqual(metainfo.returncode, 0, metainfo.stdout)
         self.assertIn("qt6-wayland", run("dpkg-deb", "-f", self.package, "Recommends").stdout)
-        simulated = run("apt-get", "install", "--simulate", "--no-install-recommends", os.path.abspath(self.package))
+        # --reinstall: with the same version installed already, apt would otherwise install nothing.
+        simulated = run("apt-get", "install", "--simulate", "--reinstall", "--no-install-recommends",
+                        os.path.abspath(self.package))
         self.assertEqual(simulated.returncode, 0, simulated.stdout + simulated.stderr)
-        self.assertIn("Inst tolvexapp", simulated.stdout)
+        self.assertIn("Inst tolvexapp ", simulated.stdout)
 
     def start_installed(self, desktop, env, account=None, upper=None):
         """The installed program, started by the menu's command, as `account` (a user id) or root;
@@ -68,8 +70,8 @@ class Package(unittest.TestCase):
             app = subprocess.Popen(["unshare", "-m", "sh", "-c", script], env=env, cwd="/",
                                    stdout=subprocess.DEVNULL, stderr=stderr)
         desktop.processes.append(app)
-        window = wait_for(lambda: app.poll() is None and desktop.windows("^Tolvex App$", pid=app.pid),
-                          timeout=20, what="the installed program's window")[0]
+        window = wait_for(lambda: app.poll() is None and desktop.windows("^Tolvex App$", pid=app.pid), timeout=20,
+                          what="the installed program's window", why=lambda: last_words(app, self.stderr))[0]
         return app, window
 
     def finish_and_save(self, desktop, app, window):

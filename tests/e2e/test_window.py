@@ -131,8 +131,9 @@ class WithoutDisplay(unittest.TestCase):
         def app_id_of_the_window():
             with open(protocol) as f:
                 requests = f.read()
-            window = re.search(r'(xdg_toplevel@\d+)\.set_title\("Tolvex App"\)', requests)
-            return window and re.findall(rf'{window.group(1)}\.set_app_id\("([^"]*)"\)', requests)
+            # libwayland writes an object as xdg_toplevel@15, and from 1.23 on as xdg_toplevel#15.
+            window = re.search(r'(xdg_toplevel[@#]\d+)\.set_title\("Tolvex App"\)', requests)
+            return window and re.findall(rf'{re.escape(window.group(1))}\.set_app_id\("([^"]*)"\)', requests)
         self.assertEqual(wait_for(app_id_of_the_window, timeout=20, what="the window on Wayland"), ["tolvexapp"])
         app.terminate()
         self.assertEqual(app.wait(10), 0)

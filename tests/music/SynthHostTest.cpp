@@ -25,6 +25,9 @@ private slots:
         void* module = ::dlopen(FAKE_SYNTH_MODULE, RTLD_NOW | RTLD_LOCAL);
         QVERIFY(module);
         fake = reinterpret_cast<FakeSynthStateEntry>(::dlsym(module, "fake_synth_state"))();
+        // A sound server answers, whatever the machine has: the host's check takes a remote one
+        // on trust, and the fake module connects to nothing.
+        qputenv("PULSE_SERVER", "tcp:192.0.2.1");
     }
     void commandsWaitForBeginRunInOrderAndShutdownDrainsThem() {
         *fake = {};
@@ -43,12 +46,15 @@ private slots:
     }
     void aModuleThatCannotPlayIsReportedOnceAndGetsNoPlayer_data() {
         QTest::addColumn<QString>("module");
-        QTest::newRow("missing") << QString("/nonexistent/libtolvexsynth.so");
-        QTest::newRow("not a library") << QString(__FILE__);
-        QTest::newRow("failing to start") << QString(FAKE_SYNTH_MODULE);
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("missing") << QString("/nonexistent/libtolvexsynth.so") << "";
+        QTest::newRow("not a library") << QString(__FILE__) << "";
+        // begin()'s start fails unheard; the open, asking for the music, tries again and reports.
+        QTest::newRow("failing to start") << QString(FAKE_SYNTH_MODULE) << "start start ";
     }
     void aModuleThatCannotPlayIsReportedOnceAndGetsNoPlayer() {
         QFETCH(QString, module);
+        QFETCH(QString, calls);
         *fake = {.log = {}, .startResult = music::code(music::MediaError::NoAudioOutput)};
         music::SynthHost host(settings(module));
         QSignalSpy failed(&host, &music::MusicOutput::failed);
@@ -59,7 +65,7 @@ private slots:
         QVERIFY(failed.wait(5000));
         QTest::qWait(50);
         QCOMPARE(failed.size(), 1);
-        QVERIFY2(fake->log.empty() || fake->log == "start ", fake->log.c_str());
+        QCOMPARE(QString::fromStdString(fake->log), calls);
     }
 };
 
