@@ -70,10 +70,9 @@ void frmTolvex::WriteApplication() {
         if (result.ok()) break;
         // A name the dialog was given that the nick's rules refuse brings the dialog back.
         const bool nameRefused = ask && result.nameRefused;
-        ask = showWriteFailure(
-                  this, result,
-                  nickAccepted && !nameRefused && (result.folderNotWritable || place_.asksWhere)) ||
-              nameRefused;
+        const bool offerElsewhere =
+            nickAccepted && !nameRefused && (result.folderNotWritable || place_.asksWhere);
+        ask = showWriteFailure(this, result, offerElsewhere) || nameRefused;
         if (!ask) return;
     }
     close();

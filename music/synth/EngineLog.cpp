@@ -52,8 +52,9 @@ void routeEngineLogs(LogFunction log, void* context) {
     for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
         fluid_set_log_function(level, synthMessage, nullptr);
     snd_lib_error_set_handler(alsaMessage);
-    static const guint glibHandler = g_log_set_handler(nullptr, G_LOG_LEVEL_MASK, glibMessage, nullptr);
-    static_cast<void>(glibHandler);
+    // GLib keeps every handler it is given: this one is given once.
+    static const bool glibRouted = g_log_set_handler(nullptr, G_LOG_LEVEL_MASK, glibMessage, nullptr) != 0;
+    static_cast<void>(glibRouted);
 }
 
 void say(TolvexLogSeverity severity, const std::string& line) {
