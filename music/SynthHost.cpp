@@ -1,26 +1,18 @@
 #include "SynthHost.h"
 
-#include <QFile>
-
-#include <dlfcn.h>
-
 #include "MediaError.h"
-#include "ModuleFileCheck.h"
 #include "MusicLog.h"
+#include "SynthModuleApi.h"
 
 namespace tolvex::music {
 
-SynthHost::SynthHost(Settings settings)
-    : settings_(std::move(settings)),
-      soundFont_(QFile::encodeName(settings_.soundFont)),
-      appName_(settings_.appName.toUtf8()),
-      appIconName_(settings_.appIconName.toUtf8()) {}
+SynthHost::SynthHost(Settings settings) : settings_(std::move(settings)) {}
 
 SynthHost::~SynthHost() {
     if (!thread_.joinable()) return;
     closing_ = true;
     post([this] {
-        if (api_) api_->finish();
+        if (moduleLoaded_) process_->finish();
     });
     {
         const std::lock_guard lock(mutex_);
@@ -32,6 +24,10 @@ SynthHost::~SynthHost() {
 
 void SynthHost::begin() {
     if (thread_.joinable()) return;
+    // A program without its module was told of by the program's set-up, which looked for it.
+    if (!settings_.modulePath.isEmpty())
+        process_ = SynthProcess::launch(
+            settings_, {[this] { report(&MusicOutput::tuneStarted); }, moduleSays}, whyNoProcess_);
     // The engine starts at once, before any command, so that the tune sounds as soon as it is
     // played. A failure here is reported when the music is asked for, if it still fails then.
     post([this] {
@@ -60,34 +56,34 @@ int SynthHost::availability() {
 void SynthHost::open(const std::shared_ptr<Player>& player, QByteArray midiFile) {
     post([this, player, bytes = std::move(midiFile)] {
         if (!ensureStarted()) return report(&MusicOutput::failed);
-        player->handle = api_->open(bytes.constData(), std::size_t(bytes.size()));
+        player->handle = process_->open(bytes);
         if (!player->handle) report(&MusicOutput::failed);
     });
 }
 
 void SynthHost::play(const std::shared_ptr<Player>& player) {
     post([this, player] {
-        if (player->handle) api_->play(player->handle);
+        if (player->handle) process_->play(player->handle);
     });
 }
 
 void SynthHost::stop(const std::shared_ptr<Player>& player) {
     post([this, player] {
-        if (player->handle) api_->stop(player->handle);
+        if (player->handle) process_->stop(player->handle);
     });
 }
 
 void SynthHost::close(const std::shared_ptr<Player>& player) {
     post([this, player] {
-        if (player->handle) api_->close(player->handle);
-        player->handle = nullptr;
+        if (player->handle) process_->close(player->handle);
+        player->handle = 0;
     });
 }
 
 void SynthHost::setEnabled(bool enabled) {
     post([this, enabled] {
         outputEnabled_ = enabled;
-        if (api_ && running_ && api_->setOutputEnabled(enabled) != 0) report(&MusicOutput::failed);
+        if (running_ && process_->setOutputEnabled(enabled) != 0) report(&MusicOutput::failed);
     });
 }
 
@@ -129,69 +125,44 @@ std::optional<AudioOutput> SynthHost::findOutput() {
 
 bool SynthHost::loadModule() {
     const QString& path = settings_.modulePath;
-    // A program without its module was told of by the program's set-up, which looked for it.
     if (path.isEmpty()) return false;
     const auto broken = [&path](const QString& why) {
         warnFallback(Fallback::Module,
                      QStringLiteral("the synthesizer module %1 %2: no music").arg(path, why));
         return false;
     };
-    // A module cut short would kill the program inside dlopen: it is taken as missing.
-    if (!isWholeModuleFile(path))
-        return broken(QStringLiteral("is missing, cut short or not a shared library for this machine"));
-    // RTLD_LOCAL: the synthesizer's libraries stay the module's own. The module is never
-    // closed: its exit-time destructors run with the program's.
-    void* library = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return broken(QStringLiteral("cannot be loaded: %1").arg(QString::fromLocal8Bit(::dlerror())));
-    const auto entry = reinterpret_cast<TolvexSynthEntry>(::dlsym(library, "tolvex_synth_api"));
-    if (!entry)
-        return broken(QStringLiteral("is not TolvexApp's: %1").arg(QString::fromLocal8Bit(::dlerror())));
-    const TolvexSynthApi* api = entry();
-    if (!api || api->abi != kTolvexSynthAbi)
-        return broken(QStringLiteral("is of another version of TolvexApp (interface %1, not %2)")
-                          .arg(api ? api->abi : 0)
-                          .arg(int(kTolvexSynthAbi)));
-    api_ = api;
-    if (!outputEnabled_) api_->setOutputEnabled(0);
+    if (!process_) return broken(QStringLiteral("cannot run: no process for it (%1)").arg(whyNoProcess_));
+    if (const std::optional<QString> problem = process_->moduleProblem()) return broken(*problem);
+    moduleLoaded_ = true;
+    if (!outputEnabled_) process_->setOutputEnabled(false);
     return true;
 }
 
 bool SynthHost::ensureStarted() {
-    if (!api_ && !moduleBroken_) moduleBroken_ = !loadModule();
-    if (!api_) return false;
+    if (!moduleLoaded_ && !moduleBroken_) moduleBroken_ = !loadModule();
+    if (!moduleLoaded_) return false;
     // Started once per run: the window's commands and begin() all come here, and each start
     // of a running engine would wait on its output again.
     if (running_) return true;
-    // Called on the audio thread: report() only posts to the window's thread.
-    const auto tuneSounding = [](void* host) {
-        static_cast<SynthHost*>(host)->report(&MusicOutput::tuneStarted);
-    };
-    const TolvexSynthConfig config{soundFont_.constData(),
-                                   output_ == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa,
-                                   appName_.constData(),
-                                   appIconName_.constData(),
-                                   tuneSounding,
-                                   moduleSays,
-                                   this};
     // A start that failed is not tried again as the program closes: against a sound server that
     // accepts but does not answer, each try waits seconds for nothing.
     if (closing_ && startFailed_) return false;
-    running_ = api_->start(&config) == 0;
+    const bool pulse = output_ == AudioOutput::Pulse;
+    running_ = process_->start(pulse ? kTolvexOutputPulse : kTolvexOutputAlsa) == 0;
     startFailed_ = !running_;
     if (running_)
-        qCDebug(musicLog, "playing through %s with the sound font %s",
-                output_ == AudioOutput::Pulse ? "PulseAudio" : "ALSA", soundFont_.constData());
+        qCDebug(musicLog, "playing through %s with the sound font %s", pulse ? "PulseAudio" : "ALSA",
+                qUtf8Printable(settings_.soundFont));
     return running_;
 }
 
-// The module's lines: any of its threads may call. The same failure met again at the next start
-// is not told again.
-void SynthHost::moduleSays(void*, int severity, const char* line) {
+// The module's lines, and the process's end, as they arrive. The same failure met again at the
+// next start is not told again.
+void SynthHost::moduleSays(int severity, const std::string& line) {
     if (severity == kTolvexLogDebug)
-        qCDebug(musicLog, "%s", line);
+        qCDebug(musicLog, "%s", line.c_str());
     else
-        warnFallback(Fallback::Engine, QString::fromUtf8(line),
+        warnFallback(Fallback::Engine, QString::fromStdString(line),
                      severity == kTolvexLogCritical ? QtCriticalMsg : QtWarningMsg);
 }
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -13,29 +14,24 @@
 
 #include "AudioCheck.h"
 #include "MusicOutput.h"
-#include "SynthModuleApi.h"
+#include "SynthProcess.h"
+#include "SynthSettings.h"
 
 namespace tolvex::music {
 
-// Hosts the synthesizer module on a thread of its own. The window's thread never waits for the
-// module: it posts each command, and the music thread carries them out in order. begin() starts
-// the thread, which loads the module, its sound font and the sound server's connection first;
-// commands posted before then wait. The program begins once its window is on the screen:
-// begun with the program, the window took twice as long to show (measured; its thread waited
-// on the dynamic loader's lock while the module loaded).
+// Hosts the synthesizer module, which runs in a process of its own (SynthProcess), through a
+// thread of its own. The window's thread never waits for the module: it posts each command, and
+// the music thread carries them out in order. begin() starts the process and the thread; the
+// program calls it first of all, so that the module, its sound font and the sound server's
+// connection load beside the window's start. Commands posted before then wait.
 class SynthHost final : public MusicOutput {
     Q_OBJECT
 public:
-    struct Settings {
-        QString modulePath;  // the module file; empty when the program has none
-        QString soundFont;
-        QString appName;  // names the sound stream in the desktop's mixer
-        QString appIconName;
-    };
+    using Settings = SynthSettings;
 
     // A player of one opened file; only the music thread reads or writes it.
     struct Player {
-        void* handle = nullptr;
+        std::uint64_t handle = 0;
     };
 
     explicit SynthHost(Settings settings);
@@ -43,7 +39,8 @@ public:
     // ends the music thread.
     ~SynthHost() override;
 
-    // Starts the music thread and, on it, the engine.
+    // Starts the synthesizer's process and the music thread and, on them, the engine. Forks: call
+    // it while the program has no other thread, from the thread that lives longest.
     void begin();
 
     // 0 when the music can play: the engine runs already, or the sound font and an audio output
@@ -64,16 +61,15 @@ private:
     void run();
     // The output that answers, with one warning line when it is not the sound server.
     std::optional<AudioOutput> findOutput();
-    // On the music thread: the module loaded, or one warning line saying why it cannot be.
+    // On the music thread: the module loaded in its process, or one warning line saying why not.
     bool loadModule();
     // On the music thread: the module loaded and its engine started; false when either failed.
     bool ensureStarted();
-    static void moduleSays(void* host, int severity, const char* line);
+    static void moduleSays(int severity, const std::string& line);
     void report(void (MusicOutput::*signal)());
 
     const Settings settings_;
-    const QByteArray soundFont_, appName_, appIconName_;  // the settings' texts for the module
-    AudioOutput output_ = AudioOutput::Pulse;             // the output the checks found; read at start
+    AudioOutput output_ = AudioOutput::Pulse;  // the output the checks found; read at start
 
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -86,8 +82,11 @@ private:
     // Written by the window's thread as the host closes, read by the music thread.
     std::atomic<bool> closing_{false};
 
+    std::unique_ptr<SynthProcess> process_;
+    QString whyNoProcess_;
+
     // Music thread only.
-    const TolvexSynthApi* api_ = nullptr;
+    bool moduleLoaded_ = false;
     bool moduleBroken_ = false;
     bool outputEnabled_ = true;
     bool startFailed_ = false;

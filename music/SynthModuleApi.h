@@ -1,9 +1,9 @@
 #pragma once
 
 // What the program and its synthesizer module (libtolvexsynth.so, the one part of the program
-// that links the synthesizer and audio libraries) agree on. The program loads the module on a
-// thread of its own once its window shows, so that neither those libraries nor the sound font
-// slow its start; every call below is made from that one thread.
+// that links the synthesizer and audio libraries) agree on. The program loads the module in a
+// process of its own, forked as the program starts, so that neither those libraries nor the sound
+// font slow the window's start; every call below is made from that process's main thread.
 
 #include <cstddef>
 

@@ -1,23 +1,38 @@
-// A synthesizer module that plays nothing: it logs every call the host makes, for the host's test.
+// A synthesizer module that plays nothing: it writes the name of every call the host makes, and a
+// space, to the file named by FAKE_SYNTH_LOG, for the host's test. Its start answers
+// FAKE_SYNTH_START (0 when unset); FAKE_SYNTH_CRASH makes its play kill the synthesizer's process.
 
-#include "FakeSynthModule.h"
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
 #include "SynthModuleApi.h"
 
 namespace {
 
-FakeSynthState state;
 int player;  // the handle of every player it makes
 
 int logged(const char* call, int result = 0) {
-    state.log += call;
+    if (FILE* log = std::fopen(std::getenv("FAKE_SYNTH_LOG"), "a")) {
+        std::fputs(call, log);
+        std::fclose(log);
+    }
     return result;
+}
+
+int startResult() {
+    const char* result = std::getenv("FAKE_SYNTH_START");
+    return result ? std::atoi(result) : 0;
 }
 
 constexpr TolvexSynthApi kApi{
     kTolvexSynthAbi,
-    [](const TolvexSynthConfig*) { return logged("start ", state.startResult); },
+    [](const TolvexSynthConfig*) { return logged("start ", startResult()); },
     [](const void*, std::size_t) -> void* { return logged("open ") == 0 ? &player : nullptr; },
-    [](void*) { return logged("play "); },
+    [](void*) {
+        if (std::getenv("FAKE_SYNTH_CRASH")) std::raise(SIGKILL);
+        return logged("play ");
+    },
     [](void*) { return logged("stop "); },
     [](void*) { logged("close "); },
     [](int enabled) { return logged(enabled ? "on " : "off "); },
@@ -29,4 +44,3 @@ constexpr TolvexSynthApi kApi{
 extern "C" __attribute__((visibility("default"))) const TolvexSynthApi* tolvex_synth_api(void) {
     return &kApi;
 }
-extern "C" __attribute__((visibility("default"))) FakeSynthState* fake_synth_state(void) { return &state; }

@@ -1,61 +1,94 @@
+#include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
-#include <dlfcn.h>
-
-#include "FakeSynthModule.h"
 #include "MediaError.h"
 #include "SynthHost.h"
 
 using namespace tolvex;
 
-// The host of the synthesizer module, on a module that logs its calls: the order it carries out
-// the window's commands in, its shutdown, and its one report of a module that cannot play.
+// The host of the synthesizer module's process, on a module that writes down its calls: the order
+// it carries out the window's commands in, its shutdown, and its one report of a module that
+// cannot play.
 class SynthHostTest : public QObject {
     Q_OBJECT
-    FakeSynthState* fake = nullptr;
+    QTemporaryDir folder;
+    QString log, soundFont;
 
-    static music::SynthHost::Settings settings(const QString& module) {
-        return {module, "sound.sf2", "Tolvex App", "tolvexapp"};
+    music::SynthHost::Settings settings(const QString& module, const QString& font = "sound.sf2") {
+        return {module, font, "Tolvex App", "tolvexapp"};
+    }
+    QString calls() {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
 private slots:
     void initTestCase() {
-        // The host opens the same module: this handle reaches the log it writes.
-        void* module = ::dlopen(FAKE_SYNTH_MODULE, RTLD_NOW | RTLD_LOCAL);
-        QVERIFY(module);
-        fake = reinterpret_cast<FakeSynthStateEntry>(::dlsym(module, "fake_synth_state"))();
+        QVERIFY(folder.isValid());
+        log = folder.filePath("calls");
+        qputenv("FAKE_SYNTH_LOG", QFile::encodeName(log));
         // A sound server answers, whatever the machine has: the host's check takes a remote one
         // on trust, and the fake module connects to nothing.
         qputenv("PULSE_SERVER", "tcp:192.0.2.1");
+        soundFont = folder.filePath("font.sf2");
+        QFile font(soundFont);
+        QVERIFY(font.open(QIODevice::WriteOnly) && font.write("RIFF\0\0\0\0sfbk", 12) == 12);
+    }
+    void init() {
+        QFile::remove(log);
+        qunsetenv("FAKE_SYNTH_START");
+        qunsetenv("FAKE_SYNTH_CRASH");
+    }
+    void commandsWaitForBeginRunInOrderAndShutdownDrainsThem_data() {
+        QTest::addColumn<bool>("usableFont");
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("font unreadable") << false << "off start open play stop close finish ";
+        // The process starts the engine as soon as it has the module, before any command; that
+        // start answers the host's first.
+        QTest::newRow("font usable") << true << "start off open play stop close finish ";
     }
     void commandsWaitForBeginRunInOrderAndShutdownDrainsThem() {
-        *fake = {};
+        QFETCH(bool, usableFont);
+        QFETCH(QString, calls);
         {
-            music::SynthHost host(settings(FAKE_SYNTH_MODULE));
+            music::SynthHost host(settings(FAKE_SYNTH_MODULE, usableFont ? soundFont : "sound.sf2"));
             const auto player = std::make_shared<music::SynthHost::Player>();
+            host.setEnabled(false);
             host.open(player, "tune");
             host.play(player);
             host.stop(player);
-            host.setEnabled(false);
             host.close(player);
-            QCOMPARE(fake->log, "");
+            QTest::qWait(100);
+            QCOMPARE(this->calls(), "");
             host.begin();
         }
-        QCOMPARE(fake->log, "start open play stop off close finish ");
+        QCOMPARE(this->calls(), calls);
     }
     void aModuleThatCannotPlayIsReportedOnceAndGetsNoPlayer_data() {
         QTest::addColumn<QString>("module");
+        QTest::addColumn<QByteArray>("failure");
         QTest::addColumn<QString>("calls");
-        QTest::newRow("missing") << QString("/nonexistent/libtolvexsynth.so") << "";
-        QTest::newRow("not a library") << QString(__FILE__) << "";
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("missing") << QString("/nonexistent/libtolvexsynth.so") << QByteArray() << ""
+                                 << "is missing, cut short";
+        QTest::newRow("not a library") << QString(__FILE__) << QByteArray() << ""
+                                       << "is missing, cut short";
         // begin()'s start fails unheard; the open, asking for the music, tries again and reports.
-        QTest::newRow("failing to start") << QString(FAKE_SYNTH_MODULE) << "start start ";
+        QTest::newRow("failing to start")
+            << QString(FAKE_SYNTH_MODULE) << QByteArray("FAKE_SYNTH_START") << "start start "
+            << "";
     }
     void aModuleThatCannotPlayIsReportedOnceAndGetsNoPlayer() {
         QFETCH(QString, module);
+        QFETCH(QByteArray, failure);
         QFETCH(QString, calls);
-        *fake = {.log = {}, .startResult = music::code(music::MediaError::NoAudioOutput)};
+        QFETCH(QString, warning);
+        if (!failure.isEmpty())
+            qputenv(failure, QByteArray::number(music::code(music::MediaError::NoAudioOutput)));
+        if (!warning.isEmpty()) QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
         music::SynthHost host(settings(module));
         QSignalSpy failed(&host, &music::MusicOutput::failed);
         host.begin();
@@ -65,7 +98,26 @@ private slots:
         QVERIFY(failed.wait(5000));
         QTest::qWait(50);
         QCOMPARE(failed.size(), 1);
-        QCOMPARE(QString::fromStdString(fake->log), calls);
+        QCOMPARE(this->calls(), calls);
+    }
+    // The synthesizer's process ends at the first play: one line says so, the next open gets no
+    // player and no command waits for an answer, and the host closes.
+    void aProcessThatEndsIsToldOnceAndCommandsFail() {
+        qputenv("FAKE_SYNTH_CRASH", "1");
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^the synthesizer's process ended \\(signal 9"));
+        music::SynthHost host(settings(FAKE_SYNTH_MODULE));
+        QSignalSpy failed(&host, &music::MusicOutput::failed);
+        host.begin();
+        const auto player = std::make_shared<music::SynthHost::Player>();
+        host.open(player, "tune");
+        host.play(player);
+        host.open(player, "tune");
+        host.play(player);
+        QVERIFY(failed.wait(5000));
+        QTest::qWait(50);
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(this->calls(), "start open ");
     }
 };
 

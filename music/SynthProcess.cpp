@@ -1,0 +1,169 @@
+#include "SynthProcess.h"
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "MediaError.h"
+#include "SynthModuleApi.h"
+#include "SynthServer.h"
+
+namespace tolvex::music {
+
+namespace {
+
+constexpr int kNiceness = 5;
+
+}  // namespace
+
+std::unique_ptr<SynthProcess> SynthProcess::launch(const SynthSettings& settings, Reports reports,
+                                                   QString& whyNot) {
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        whyNot = QString::fromLocal8Bit(std::strerror(errno));
+        return nullptr;
+    }
+    const pid_t program = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(ends[0]);
+        // The process ends with the program, however the program ends (the thread that forks
+        // must live as long as the program).
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != program) ::_exit(0);
+        // Ctrl+C in a terminal, or a signal to the program's group, is the program's to handle:
+        // the music ends when the program lets it.
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE})
+            ::signal(signal, SIG_IGN);
+        ::prctl(PR_SET_NAME, "tolvex-synth");
+        // The music yields to the window: loading the module and the sound font beside the
+        // window's start took the processor from it (measured: the window mapped 7 % later at
+        // the same priority). The render needs a few percent of a core.
+        ::setpriority(PRIO_PROCESS, 0, kNiceness);
+        serveSynth(ends[1], settings);
+    }
+    const int forkError = errno;
+    ::close(ends[1]);
+    if (pid < 0) {
+        ::close(ends[0]);
+        whyNot = QString::fromLocal8Bit(std::strerror(forkError));
+        return nullptr;
+    }
+    return std::unique_ptr<SynthProcess>(new SynthProcess(pid, ends[0], std::move(reports)));
+}
+
+SynthProcess::SynthProcess(pid_t pid, int socket, Reports reports)
+    : pid_(pid), socket_(socket), reports_(std::move(reports)), reader_([this] { readReports(); }) {}
+
+SynthProcess::~SynthProcess() {
+    {
+        const std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    // The process reads the end of its calls and exits; its end of the socket then closes.
+    ::shutdown(socket_, SHUT_WR);
+    reader_.join();
+    ::close(socket_);
+    howItEnded();
+}
+
+std::optional<QString> SynthProcess::moduleProblem() {
+    std::unique_lock lock(mutex_);
+    answered_.wait(lock, [this] { return moduleLoaded_ || gone_; });
+    if (!moduleLoaded_) {
+        lock.unlock();
+        return QStringLiteral("ended the synthesizer's process as it loaded (%1)").arg(howItEnded());
+    }
+    if (moduleLoaded_->bytes.empty()) return std::nullopt;
+    return QString::fromStdString(moduleLoaded_->bytes);
+}
+
+int SynthProcess::start(int output) {
+    const auto reply = call(wire::Kind::Start, output);
+    return reply ? reply->header.value : code(MediaError::NoAudioOutput);
+}
+
+std::uint64_t SynthProcess::open(const QByteArray& midiFile) {
+    const auto reply = call(wire::Kind::Open, 0, 0, midiFile);
+    return reply ? reply->header.player : 0;
+}
+
+int SynthProcess::play(std::uint64_t player) {
+    const auto reply = call(wire::Kind::Play, 0, player);
+    return reply ? reply->header.value : code(MediaError::PlayerFailed);
+}
+
+int SynthProcess::stop(std::uint64_t player) {
+    const auto reply = call(wire::Kind::Stop, 0, player);
+    return reply ? reply->header.value : code(MediaError::PlayerFailed);
+}
+
+void SynthProcess::close(std::uint64_t player) { call(wire::Kind::Close, 0, player); }
+
+int SynthProcess::setOutputEnabled(bool enabled) {
+    const auto reply = call(wire::Kind::SetOutputEnabled, enabled ? 1 : 0);
+    return reply ? reply->header.value : code(MediaError::NoAudioOutput);
+}
+
+void SynthProcess::finish() { call(wire::Kind::Finish); }
+
+std::optional<wire::Frame> SynthProcess::call(wire::Kind kind, std::int32_t value, std::uint64_t player,
+                                              const QByteArray& bytes) {
+    const wire::Header header{.player = player, .value = value, .kind = kind};
+    if (!wire::send(socket_, header, bytes.constData(), std::size_t(bytes.size()))) return std::nullopt;
+    std::unique_lock lock(mutex_);
+    answered_.wait(lock, [this] { return reply_ || gone_; });
+    return std::exchange(reply_, std::nullopt);
+}
+
+void SynthProcess::readReports() {
+    while (std::optional<wire::Frame> frame = wire::receive(socket_)) {
+        switch (frame->header.kind) {
+            case wire::Kind::Sounding: reports_.sounding(); break;
+            case wire::Kind::Log: reports_.log(frame->header.value, frame->bytes); break;
+            case wire::Kind::ModuleLoaded:
+            case wire::Kind::Reply: {
+                const std::lock_guard lock(mutex_);
+                (frame->header.kind == wire::Kind::Reply ? reply_ : moduleLoaded_) = std::move(frame);
+                answered_.notify_all();
+                break;
+            }
+            default: break;
+        }
+    }
+    bool expected;
+    {
+        const std::lock_guard lock(mutex_);
+        gone_ = true;
+        expected = closing_ || !moduleLoaded_;
+        answered_.notify_all();
+    }
+    // An end before the module loaded is told by the module's check.
+    if (!expected)
+        reports_.log(
+            kTolvexLogWarning,
+            QStringLiteral("the synthesizer's process ended (%1): no music").arg(howItEnded()).toStdString());
+}
+
+QString SynthProcess::howItEnded() {
+    const std::lock_guard lock(reaping_);
+    if (!status_) {
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+        status_ = status;
+    }
+    if (WIFSIGNALED(*status_))
+        return QStringLiteral("signal %1, %2")
+            .arg(WTERMSIG(*status_))
+            .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(*status_))));
+    return QStringLiteral("exit status %1").arg(WEXITSTATUS(*status_));
+}
+
+}  // namespace tolvex::music

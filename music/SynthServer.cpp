@@ -1,0 +1,122 @@
+#include "SynthServer.h"
+
+#include <QFile>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <mutex>
+#include <optional>
+#include <variant>
+
+#include "AudioCheck.h"
+#include "MediaError.h"
+#include "ModuleFileCheck.h"
+#include "SynthModuleApi.h"
+#include "SynthWire.h"
+
+namespace tolvex::music {
+
+namespace {
+
+// The module's threads report while the main thread answers the program's calls.
+std::mutex sending;
+int programSocket = -1;
+
+void sendToProgram(const wire::Header& header, const std::string& text = {}) {
+    const std::lock_guard lock(sending);
+    wire::send(programSocket, header, text.data(), text.size());
+}
+
+// The module's entry, or why it cannot be used.
+std::variant<const TolvexSynthApi*, QString> loadModule(const QString& path) {
+    // A module cut short would end this process inside dlopen: it is taken as missing.
+    if (!isWholeModuleFile(path))
+        return QStringLiteral("is missing, cut short or not a shared library for this machine");
+    // RTLD_LOCAL: the synthesizer's libraries stay the module's own. The module is never closed.
+    void* library = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) return QStringLiteral("cannot be loaded: %1").arg(QString::fromLocal8Bit(::dlerror()));
+    const auto entry = reinterpret_cast<TolvexSynthEntry>(::dlsym(library, "tolvex_synth_api"));
+    if (!entry) return QStringLiteral("is not TolvexApp's: %1").arg(QString::fromLocal8Bit(::dlerror()));
+    const TolvexSynthApi* api = entry();
+    if (!api || api->abi != kTolvexSynthAbi)
+        return QStringLiteral("is of another version of TolvexApp (interface %1, not %2)")
+            .arg(api ? api->abi : 0)
+            .arg(int(kTolvexSynthAbi));
+    return api;
+}
+
+// The start made before the program asked, kept as the answer to the program's first start on the
+// same output: the program's start then waits for it instead of trying again.
+struct EarlyStart {
+    int output = 0;
+    int result = 0;
+};
+
+// The answer to one of the program's calls.
+wire::Header answer(const TolvexSynthApi& api, const TolvexSynthConfig& config, const wire::Frame& call,
+                    std::optional<EarlyStart>& early) {
+    void* player = reinterpret_cast<void*>(call.header.player);
+    wire::Header reply;
+    switch (call.header.kind) {
+        case wire::Kind::Start: {
+            if (early && early->output == call.header.value) {
+                reply.value = early->result;
+            } else {
+                TolvexSynthConfig started = config;
+                started.output = call.header.value;
+                reply.value = api.start(&started);
+            }
+            early.reset();
+            break;
+        }
+        case wire::Kind::Open:
+            reply.player = reinterpret_cast<std::uint64_t>(api.open(call.bytes.data(), call.bytes.size()));
+            break;
+        case wire::Kind::Play: reply.value = api.play(player); break;
+        case wire::Kind::Stop: reply.value = api.stop(player); break;
+        case wire::Kind::Close: api.close(player); break;
+        case wire::Kind::SetOutputEnabled: reply.value = api.setOutputEnabled(call.header.value); break;
+        case wire::Kind::Finish: api.finish(); break;
+        default: reply.value = code(MediaError::PlayerFailed);
+    }
+    return reply;
+}
+
+}  // namespace
+
+void serveSynth(int socket, const SynthSettings& settings) {
+    programSocket = socket;
+    const auto loaded = loadModule(settings.modulePath);
+    const TolvexSynthApi* api = std::holds_alternative<QString>(loaded) ? nullptr : std::get<0>(loaded);
+    sendToProgram({.kind = wire::Kind::ModuleLoaded},
+                  api ? std::string() : std::get<QString>(loaded).toStdString());
+
+    const QByteArray soundFont = QFile::encodeName(settings.soundFont);
+    const QByteArray appName = settings.appName.toUtf8(), appIconName = settings.appIconName.toUtf8();
+    const TolvexSynthConfig config{soundFont.constData(),
+                                   kTolvexOutputPulse,
+                                   appName.constData(),
+                                   appIconName.constData(),
+                                   [](void*) { sendToProgram({.kind = wire::Kind::Sounding}); },
+                                   [](void*, int severity, const char* line) {
+                                       sendToProgram({.value = severity, .kind = wire::Kind::Log}, line);
+                                   },
+                                   nullptr};
+    // The program asks for the same start once its own checks have spoken; until then its calls
+    // wait in the socket. The checks here are silent: the program tells what they find.
+    std::optional<EarlyStart> early;
+    if (api && isSoundFont(settings.soundFont))
+        if (const std::optional<AudioOutput> output = answeringOutput()) {
+            TolvexSynthConfig started = config;
+            started.output = *output == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa;
+            early = EarlyStart{started.output, api->start(&started)};
+        }
+
+    while (const std::optional<wire::Frame> call = wire::receive(socket))
+        sendToProgram(api ? answer(*api, config, *call, early)
+                          : wire::Header{.value = code(MediaError::PlayerFailed)});
+    ::_exit(0);
+}
+
+}  // namespace tolvex::music
