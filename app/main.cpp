@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "DisplayCheck.h"
+#include "FontConfigReader.h"
 #include "MediaCommandLayer.h"
 #include "MusicSetup.h"
 #include "QuitSignals.h"
@@ -21,12 +22,14 @@ int main(int argc, char* argv[]) try {
     // the music beside the window's start.
     tolvex::music::SynthHost synth(tolvex::musicSettings());
     synth.begin();
+    tolvex::FontConfigReader fontConfig;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(tolvex::version::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
     // Names the desktop entry, so that compositors and docks show the window with its icon and name.
     QApplication::setDesktopFileName(QStringLiteral(TOLVEX_ICON_NAME));
 
+    fontConfig.wait();
     tolvex::music::MediaCommandLayer music(tolvex::music::synthSequencers(synth), synth);
     tolvex::frmTolvex form(music, tolvex::applicationPlaceOfProgram());
     tolvex::closeOnQuitSignals(form);
