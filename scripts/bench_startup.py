@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
 """Start-up time and peak memory of TolvexApp beside a bare Qt window with as many children
 (build/scripts/bench/peer_window), in the same X server (Xvfb with openbox and a PulseAudio null
-sink) and the same run, interleaved.
+sink) and the same run, interleaved; with TOLVEX_PREVIOUS naming another build's TolvexApp (its
+synthesizer module beside it), that one too, to find what a change added.
 
 Start-up is from process start to the window mapped on the screen, as the X server reports it
-to a watcher of the root window (xev), so that polling adds no delay of its own; peak memory is
-the process's VmHWM once its music has loaded and played a while. Run after the test command has set everything up:
+to a watcher of the root window (xev), so that polling adds no delay of its own. Memory is taken
+in starts of their own, once the music has loaded and played a while: the peak resident memory
+(VmHWM) of the program and of each process it started (the synthesizer's), and their
+proportional share (Pss, shared pages split between the processes that map them) at that moment.
+Run after the test command has set everything up:
 
     /usr/bin/python3 scripts/bench_startup.py [runs]      (default 9)
 
-Prints each program's median and runs, and TolvexApp's ratio to the bare window.
+Prints each program's median and runs, and TolvexApp's ratio to the others.
 """
 
 import os
@@ -48,8 +52,20 @@ class MapWatch:
                 return mapped
 
 
+def memory(pid):
+    """The process's and its children's peak resident memory, and their summed Pss, in MB."""
+    children = subprocess.run(["pgrep", "-P", str(pid)], capture_output=True, text=True).stdout.split()
+    peaks, pss = [], 0
+    for process in [pid, *map(int, children)]:
+        with open(f"/proc/{process}/status") as status:
+            peaks.append(next(int(line.split()[1]) for line in status if line.startswith("VmHWM")) / 1024)
+        with open(f"/proc/{process}/smaps_rollup") as rollup:
+            pss += next(int(line.split()[1]) for line in rollup if line.startswith("Pss:")) / 1024
+    return peaks, pss
+
+
 def start(desktop, watch, argv, name, measure_memory):
-    """Seconds to the mapped window, and the peak resident memory in MB (or None)."""
+    """Seconds to the mapped window, and the memory (see memory()) or None."""
     started = time.monotonic()
     process = subprocess.Popen(argv, env=desktop.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                cwd=desktop.root)
@@ -61,9 +77,7 @@ def start(desktop, watch, argv, name, measure_memory):
         if not measure_memory:
             return seconds, None
         time.sleep(SETTLE_SECONDS)
-        with open(f"/proc/{process.pid}/status") as status:
-            peak = next(int(line.split()[1]) for line in status if line.startswith("VmHWM"))
-        return seconds, peak / 1024
+        return seconds, memory(process.pid)
     finally:
         process.terminate()
         process.wait()
@@ -74,27 +88,30 @@ def main():
     build = os.path.join(ROOT, "build")
     programs = [("TolvexApp", [os.path.join(build, "TolvexApp")], "^Tolvex App$"),
                 ("bare Qt window", [os.path.join(build, "scripts", "bench", "peer_window")], "^Peer Window$")]
+    if os.environ.get("TOLVEX_PREVIOUS"):
+        programs.insert(1, ("previous build", [os.environ["TOLVEX_PREVIOUS"]], "^Tolvex App$"))
     desktop = Desktop()
     try:
         watch = MapWatch(desktop)
         time.sleep(0.5)
-        for _, argv, name in programs:  # warm-up: both read their libraries from the cache
+        for _, argv, name in programs:  # warm-up: each reads its libraries from the cache
             start(desktop, watch, argv, name, False)
         times = {label: [] for label, _, _ in programs}
-        peaks = {label: [] for label, _, _ in programs}
         for run in range(runs):
-            for label, argv, name in programs:
-                seconds, peak = start(desktop, watch, argv, name, run < 3)
+            order = programs if run % 2 == 0 else list(reversed(programs))
+            for label, argv, name in order:
+                seconds, _ = start(desktop, watch, argv, name, False)
                 time.sleep(0.3)  # the program's end and its window's unmapping do not overlap the next start
                 times[label].append(seconds * 1000)
-                if peak:
-                    peaks[label].append(peak)
+        memories = {label: start(desktop, watch, argv, name, True)[1] for label, argv, name in programs}
         for label, _, _ in programs:
+            peaks, pss = memories[label]
             print(f"{label:15s} start-up median {statistics.median(times[label]):6.1f} ms "
                   f"(runs: {', '.join(f'{t:.0f}' for t in times[label])}); "
-                  f"peak memory {max(peaks[label]):.1f} MB")
-        ratio = statistics.median(times["TolvexApp"]) / statistics.median(times["bare Qt window"])
-        print(f"TolvexApp / bare Qt window: start-up {ratio:.2f} x")
+                  f"peak memory {' + '.join(f'{peak:.1f}' for peak in peaks)} MB, Pss {pss:.1f} MB")
+        ours = statistics.median(times["TolvexApp"])
+        for label, _, _ in programs[1:]:
+            print(f"TolvexApp / {label}: start-up {ours / statistics.median(times[label]):.2f} x")
     finally:
         desktop.stop()
 
