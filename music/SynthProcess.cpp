@@ -43,7 +43,7 @@ std::unique_ptr<SynthProcess> SynthProcess::launch(const SynthSettings& settings
             ::signal(signal, SIG_IGN);
         ::prctl(PR_SET_NAME, "tolvex-synth");
         // The music yields to the window: loading the module and the sound font beside the
-        // window's start took the processor from it (measured: the window mapped 7 % later at
+        // window's start took the processor from it (measured: the window mapped about 6 % later at
         // the same priority). The render needs a few percent of a core.
         ::setpriority(PRIO_PROCESS, 0, kNiceness);
         serveSynth(ends[1], settings);
