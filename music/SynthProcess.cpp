@@ -70,7 +70,7 @@ SynthProcess::~SynthProcess() {
     ::shutdown(socket_, SHUT_WR);
     reader_.join();
     ::close(socket_);
-    howItEnded();
+    howItEnded();  // reaps the process, so that it leaves no zombie while the program runs on
 }
 
 std::optional<QString> SynthProcess::moduleProblem() {
