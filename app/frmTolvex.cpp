@@ -21,7 +21,7 @@ frmTolvex::frmTolvex(music::MediaCommandLayer& music, ApplicationPlace place)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), music_(music), place_(std::move(place)) {
     installAccessibility();
     setWindowTitle(QString::fromUtf8(layout::kWindowCaption));
-    setWindowIcon(QIcon(resources::kIcon));
+    setWindowIcon(QIcon(QPixmap::fromImage(resources::pictureOf(resources::kIcon))));
     setFixedSize(units::pixels(layout::kWindowWidthTwips), units::pixels(layout::kWindowHeightTwips));
     QPalette background = palette();
     background.setColor(QPalette::Window, units::colour(layout::kWindowBackColour));
@@ -30,7 +30,7 @@ frmTolvex::frmTolvex(music::MediaCommandLayer& music, ApplicationPlace place)
     setMouseTracking(true);
 
     buildDesignedLayout(*this, layout::designedControls());
-    imgTolvex->setPicture(QPixmap(resources::kLogo));
+    imgTolvex->setPicture(QPixmap::fromImage(resources::pictureOf(resources::kLogo)));
 
     TimerMusic.setInterval(resources::kTuneTickMs);
     // A coarse timer may fire up to 5% early, which would cut the tune's end at every restart.

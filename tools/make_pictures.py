@@ -4,14 +4,16 @@ Run (from the repository root; the outputs go next to this script's folder):
 
     /usr/bin/python3 tools/make_pictures.py
 
-It writes resources/pictures/tolvex.ico (the 32 x 32, 16-colour window
-icon), resources/pictures/hicolor/*.png (the same image with alpha at the
-desktop's icon sizes, for the desktop entry) and resources/pictures/logo.jpg
-(the 150 x 131 logo of the Welcome page). The output is the same on every
-run; commit it.
+It writes resources/pictures/hicolor/*.png (the 32 x 32, 16-colour window
+icon with alpha, at the desktop's icon sizes; the window uses the 32 px one)
+and resources/pictures/logo.png (the 150 x 131 logo of the Welcome page).
+The output is the same on every run; commit it.
+
+The pictures are PNG because the toolkit reads a PNG with its own reader,
+without loading its image-format plugins.
 """
 
-import struct
+import io
 from pathlib import Path
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
@@ -104,26 +106,6 @@ def icon_pixels():
                 if cell != ".":
                     rows[top + dy][left + dx] = cell
     return [[None if cell == "." else index[cell] for cell in row] for row in rows]
-
-
-def ico_bytes(pixels):
-    """One 32 x 32, 4-bit icon: directory, entry, DIB header, palette, XOR and AND bitmaps."""
-    xor = bytearray()
-    mask = bytearray()
-    for row in reversed(pixels):  # both bitmaps are stored bottom-up
-        indices = [0 if p is None else p for p in row]
-        xor += bytes((indices[x] << 4) | indices[x + 1] for x in range(0, ICON_SIZE, 2))
-        bits = 0
-        for p in row:
-            bits = (bits << 1) | (p is None)
-        mask += bits.to_bytes(ICON_SIZE // 8, "big")
-    palette = b"".join(bytes((b, g, r, 0)) for _, (r, g, b) in PALETTE)
-    header = struct.pack("<IiiHHIIiiII", 40, ICON_SIZE, 2 * ICON_SIZE, 1, 4, 0,
-                         len(xor) + len(mask), 0, 0, 16, 0)
-    image = header + palette + bytes(xor) + bytes(mask)
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", ICON_SIZE, ICON_SIZE, 16, 0, 1, 4, len(image), 6 + 16)
-    return directory + entry + image
 
 
 def icon_image(pixels):
@@ -280,14 +262,15 @@ def logo_image():
 def main():
     OUT_DIR.mkdir(parents=True, exist_ok=True)
     pixels = icon_pixels()
-    (OUT_DIR / "tolvex.ico").write_bytes(ico_bytes(pixels))
     # Pixel art is scaled without smoothing, so that its pixels stay square and sharp.
     (OUT_DIR / "hicolor").mkdir(exist_ok=True)
     for size in HICOLOR_SIZES:
         icon_image(pixels).resize((size, size), Image.Resampling.NEAREST).save(OUT_DIR / "hicolor" / f"{size}.png")
-    # Baseline (not progressive), full-resolution colour so the red stays sharp.
-    logo_image().save(OUT_DIR / "logo.jpg", "JPEG", quality=92, subsampling=0,
-                      progressive=False, optimize=False)
+    # The logo keeps the pixels of its first release, a baseline JPEG at quality 92 with
+    # full-resolution colour (so the red stays sharp), decoded as the toolkit decodes it.
+    jpeg = io.BytesIO()
+    logo_image().save(jpeg, "JPEG", quality=92, subsampling=0, progressive=False, optimize=False)
+    Image.open(jpeg).save(OUT_DIR / "logo.png", optimize=True)
 
 
 if __name__ == "__main__":

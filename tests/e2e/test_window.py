@@ -13,6 +13,7 @@ from harness import App, Desktop, px, wait_for
 
 GREY, TITLE_TEXT, BLACK, TAB_ROW = (128, 128, 128), (224, 224, 224), (0, 0, 0), (64, 0, 0)
 PAGE, BUTTON_TEXT, RED = (84, 44, 169), (192, 192, 255), (255, 0, 0)
+ICON_FACE = (60, 46, 92)
 
 # The worked example, as keys type it: Tab walks the General page's boxes in order.
 ANSWER = (b"This file was generated with the Tolvex Application Generator\r\n\r\n\r\n"
@@ -59,6 +60,10 @@ class RealWindow(unittest.TestCase):
             for tab_left in (0, 1815, 3630, 5445):
                 welcome = row_top == 1215 and tab_left == 0
                 self.assertEqual(shot.getpixel((px(135 + tab_left + 30), px(row_top + 240))), PAGE if welcome else GREY)
+        # The icon's dark face and the logo over the page.
+        self.assertGreater(count(shot, (px(60), px(75), px(540), px(555)), ICON_FACE), 200)
+        logo = (px(360), px(1950), px(2985), px(4260))
+        self.assertLess(count(shot, logo, PAGE), (logo[2] - logo[0]) * (logo[3] - logo[1]) // 10)
         # The welcome page alone: its text and "Begin", no red question, no eye lights.
         self.assertGreater(count(shot, (px(3180), px(1950), px(7275), px(4245)), BUTTON_TEXT), 500)
         self.assertEqual(count(shot, (px(135), px(1485), px(7380), px(4980)), RED), 0)
