@@ -211,7 +211,6 @@ ClickLabel::Kind kindOf(const ControlRow& row) {
 
 ClickLabel* makeLabel(QWidget* parent, const ControlRow& row) {
     auto* label = new ClickLabel(parent, kindOf(row));
-    if (row.font.points > 0) label->setFont(units::font(row.font.family, row.font.points, row.font.bold));
     label->setText(captionOf(row));
     label->setTextFormat(Qt::PlainText);
     const Qt::Alignment horizontal = (row.flags & layout::AlignCentre)  ? Qt::AlignHCenter
@@ -234,7 +233,6 @@ TextBox* makeTextBox(QWidget* parent, const ControlRow& row) {
         line->setMaxLength(question.maxLength > 0 ? question.maxLength : std::numeric_limits<int>::max());
         box = line;
     }
-    box->widget()->setFont(units::font(row.font.family, row.font.points, row.font.bold));
     return box;
 }
 
@@ -264,14 +262,28 @@ QWidget* makeWidget(const ControlRow& row, QWidget* parent) {
     wrongRow(row, "unknown kind");
 }
 
+// The control's own font, and a label's width to its caption. The table is checked: only
+// labels carry AutoSize.
+void fitToFont(QWidget& widget, layout::Font font, bool autoSized) {
+    if (font.points > 0) widget.setFont(units::font(font.family, font.points, font.bold));
+    if (autoSized) autoSize(static_cast<QLabel&>(widget));
+}
+
 void build(frmTolvex& form, const ControlRow& row) {
     const KnownControl& known = *knownControl(row.name);
-    QWidget* widget = makeWidget(row, containerOf(form, row));
+    QWidget* container = containerOf(form, row);
+    QWidget* widget = makeWidget(row, container);
     widget->setObjectName(nameOf(row));
     widget->setGeometry(units::pixels(row.rect.left), units::pixels(row.rect.top),
                         units::pixels(row.rect.width), units::pixels(row.rect.height));
-    // The table is checked: only labels carry AutoSize.
-    if (row.flags & layout::AutoSize) autoSize(*static_cast<QLabel*>(widget));
+    // Each font the window uses costs the toolkit a font match and a loaded face at its first
+    // use; the fonts that only hidden pages use are loaded when such a page first shows.
+    const bool autoSized = row.flags & layout::AutoSize;
+    auto* page = qobject_cast<PageFrame*>(container);
+    if (page && page->isHidden())
+        page->whenFirstShown([widget, font = row.font, autoSized] { fitToFont(*widget, font, autoSized); });
+    else
+        fitToFont(*widget, row.font, autoSized);
     if (row.flags & layout::Hidden) widget->hide();
     if (row.flags & layout::Decoration) markAsDecoration(*widget);
     known.keep(form, row, widget);

@@ -83,6 +83,23 @@ private slots:
         QCOMPARE(rowTopOf(w.form.fTabHolder(1)), 930);
         QVERIFY(pageShown(w, kSiteOpTab) && !pageShown(w, kCoderTab));
     }
+    // The fonts that only hidden pages use are loaded when such a page first shows: each page
+    // then shows its answers in the answer font and each one-line question as wide as its text.
+    void eachPageHasItsDesignedFontsOnceShown() {
+        TestWindow w;
+        const QFont answerFont = units::font("Courier New", 9, false);
+        for (const Tab& tab : kTabs) {
+            w.form.lblBtn_Click(tab.button);
+            for (std::int16_t i = 0; i < kQuestionCount; ++i) {
+                if (kQuestions[std::size_t(i)].page != pageOfTab(tab.button)) continue;
+                QCOMPARE(w.form.txtField(i)->widget()->font(), answerFont);
+                const QLabel& question = *w.form.lblCaption(i);
+                if (!question.wordWrap())
+                    QCOMPARE(question.width(),
+                             QFontMetrics(question.font()).horizontalAdvance(question.text()));
+            }
+        }
+    }
     void aClickIsALeftPressAndReleaseOnTheSameLabel() {
         TestWindow w;
         QTest::mousePress(&w.form, Qt::LeftButton, {}, kGeneralTabAt);
