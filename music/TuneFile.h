@@ -21,12 +21,12 @@ struct TuneWriteResult {
 };
 
 // Writes the bytes as the file directory + kTuneFileName, whole and by atomic replacement
-// (fileio::replaceFile): an older, longer file leaves no tail, and a link at the path is
-// replaced, not followed. Where a shared folder holds another account's tune file, which this
-// account may not replace, the tune goes to TXmidi-<uid>.mid beside it, or, should another
-// account hold that too, into the user's own folder TolvexApp-<uid> there, made once and used
-// again; one warning line tells where. No bytes at all (a program built without its tune) is a
-// failure.
+// (fileio::replaceFile): an older, longer file leaves no tail, and a link at the path is replaced,
+// not followed. A file of this account's that holds exactly these bytes is kept. Where a shared
+// folder holds another account's tune file, which this account may not replace, the tune goes to
+// TXmidi-<uid>.mid beside it, or, should another account hold that too, into the user's own folder
+// TolvexApp-<uid> there, made once and used again; one warning line tells where. No bytes at all (a
+// program built without its tune) is a failure.
 TuneWriteResult writeTuneFile(const QString& directory, QByteArrayView bytes);
 
 }  // namespace tolvex::music

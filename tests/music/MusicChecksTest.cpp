@@ -40,6 +40,37 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), tune);
     }
+    // A start that finds the tune written keeps that file; anything else there is replaced.
+    void aFileThatHoldsTheTuneIsKeptAndAnythingElseIsReplaced() {
+        QTemporaryDir folder;
+        const QString directory = folder.path() + '/', path = directory + "TXmidi.mid";
+        const auto inode = [&] {
+            struct stat status = {};
+            return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+        };
+        const auto holdsTune = [&] {
+            QFile written(path);
+            return written.open(QIODevice::ReadOnly) && written.readAll() == tune;
+        };
+        QCOMPARE(music::writeTuneFile(directory, tune).error, 0);
+        const ino_t first = inode();
+        QCOMPARE(music::writeTuneFile(directory, tune).error, 0);
+        QCOMPARE(inode(), first);
+
+        QFile changed(path);
+        QVERIFY(changed.open(QIODevice::ReadWrite) && changed.seek(100) && changed.write("x") == 1);
+        changed.close();
+        QCOMPARE(music::writeTuneFile(directory, tune).error, 0);
+        QVERIFY(inode() != first && holdsTune());
+
+        QVERIFY(QFile::rename(path, folder.filePath("copy")) && QFile::link(folder.filePath("copy"), path));
+        QCOMPARE(music::writeTuneFile(directory, tune).error, 0);
+        QVERIFY(!QFileInfo(path).isSymLink() && holdsTune());
+
+        QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        QCOMPARE(music::writeTuneFile(directory, tune).error, 0);
+        QVERIFY(holdsTune());
+    }
     void whereAnotherAccountHoldsBothTuneNamesEveryStartUsesOneFolderOfTheAccounts() {
         if (::geteuid() != 0) QSKIP("acting as two accounts needs root");
         QTemporaryDir shared("/tmp/tolvex-shared-XXXXXX");
