@@ -6,8 +6,10 @@
 #include <QLibraryInfo>
 #include <QPluginLoader>
 
-#include <wayland-client-core.h>
+#include <dlfcn.h>
 #include <xcb/xcb.h>
+
+struct wl_display;
 
 namespace tolvex {
 
@@ -24,9 +26,18 @@ bool xServerAnswers() {
     return answers;
 }
 
+// The Wayland client library is loaded only here: linked, it would load on every start. Without it
+// no Wayland program runs, the toolkit's plugin included, which is then what is missing.
 bool waylandAnswers() {
-    wl_display* display = wl_display_connect(nullptr);
-    if (display) wl_display_disconnect(display);
+    void* library = ::dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_LOCAL);
+    if (!library) return true;
+    const auto connect =
+        reinterpret_cast<wl_display* (*)(const char*)>(::dlsym(library, "wl_display_connect"));
+    const auto disconnect =
+        reinterpret_cast<void (*)(wl_display*)>(::dlsym(library, "wl_display_disconnect"));
+    wl_display* display = connect && disconnect ? connect(nullptr) : nullptr;
+    if (display) disconnect(display);
+    ::dlclose(library);
     return display != nullptr;
 }
 

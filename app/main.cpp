@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "DisplayCheck.h"
+#include "DisplayStartGuard.h"
 #include "FontConfigReader.h"
 #include "MediaCommandLayer.h"
 #include "MusicSetup.h"
@@ -14,16 +14,16 @@
 
 int main(int argc, char* argv[]) try {
     tolvex::catchQuitSignals();
-    if (const auto problem = tolvex::displayProblem()) {
-        qCCritical(tolvex::displayLog, "%s", qUtf8Printable(*problem));
-        return 1;
-    }
-    // First of all, while the program is one thread: the synthesizer's process forks and loads
+    // Until the toolkit has connected to the display, every line waits: without a display one line
+    // says why, and nothing else.
+    tolvex::DisplayStartGuard displayGuard;
+    // Then, while the program is still one thread: the synthesizer's process forks and loads
     // the music beside the window's start.
     tolvex::music::SynthHost synth(tolvex::musicSettings());
     synth.begin();
     tolvex::FontConfigReader fontConfig;
     QApplication application(argc, argv);
+    displayGuard.started();
     QApplication::setApplicationName(QString::fromUtf8(tolvex::version::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(tolvex::version::kFileVersion));
     // Names the desktop entry, so that compositors and docks show the window with its icon and name.
