@@ -8,12 +8,15 @@ Start-up is from process start to the window mapped on the screen, as the X serv
 to a watcher of the root window (xev), so that polling adds no delay of its own. Memory is taken
 in starts of their own, once the music has loaded and played a while: the peak resident memory
 (VmHWM) of the program and of each process it started (the synthesizer's), and their
-proportional share (Pss, shared pages split between the processes that map them) at that moment.
-Run after the test command has set everything up:
+proportional share (Pss, shared pages split between the processes that map them) at that moment;
+beside them the fluidsynth command-line player's, playing the same tune with the same sound font,
+as a floor for the synthesizer's process. Run after the test command has set everything up:
 
     /usr/bin/python3 scripts/bench_startup.py [runs]      (default 9)
 
-Prints each program's median and runs, and TolvexApp's ratio to the others.
+Prints each program's median and runs, and TolvexApp's ratio to the others: of the medians, and
+round by round (each round's starts follow one another, so the ratios do not drift with the
+machine's load over the run).
 """
 
 import os
@@ -27,6 +30,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from harness import Desktop  # noqa: E402
+from tune_settings import SETTINGS, TUNE  # noqa: E402
 
 SETTLE_SECONDS = 4
 
@@ -62,6 +66,18 @@ def memory(pid):
         with open(f"/proc/{process}/smaps_rollup") as rollup:
             pss += next(int(line.split()[1]) for line in rollup if line.startswith("Pss:")) / 1024
     return peaks, pss
+
+
+def player_memory(desktop):
+    """The fluidsynth player's peak and Pss, in MB, once it has played the tune a while."""
+    player = subprocess.Popen(["fluidsynth", "-ni", "-a", "pulseaudio", "-g", SETTINGS["gain"], SETTINGS["sound_font"],
+                               TUNE], env=desktop.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(SETTLE_SECONDS)
+        return memory(player.pid)
+    finally:
+        player.terminate()
+        player.wait()
 
 
 def start(desktop, watch, argv, name, measure_memory):
@@ -104,14 +120,20 @@ def main():
                 time.sleep(0.3)  # the program's end and its window's unmapping do not overlap the next start
                 times[label].append(seconds * 1000)
         memories = {label: start(desktop, watch, argv, name, True)[1] for label, argv, name in programs}
+        player_peaks, player_pss = player_memory(desktop)
         for label, _, _ in programs:
             peaks, pss = memories[label]
             print(f"{label:15s} start-up median {statistics.median(times[label]):6.1f} ms "
                   f"(runs: {', '.join(f'{t:.0f}' for t in times[label])}); "
                   f"peak memory {' + '.join(f'{peak:.1f}' for peak in peaks)} MB, Pss {pss:.1f} MB")
+        print(f"{'fluidsynth':15s} playing the tune: peak memory {player_peaks[0]:.1f} MB, Pss {player_pss:.1f} MB")
         ours = statistics.median(times["TolvexApp"])
         for label, _, _ in programs[1:]:
-            print(f"TolvexApp / {label}: start-up {ours / statistics.median(times[label]):.2f} x")
+            ratios = [a / b for a, b in zip(times["TolvexApp"], times[label])]
+            quartiles = statistics.quantiles(ratios, n=4)
+            print(f"TolvexApp / {label}: start-up {ours / statistics.median(times[label]):.2f} x "
+                  f"(round by round: median {statistics.median(ratios):.2f}, "
+                  f"middle half {quartiles[0]:.2f} to {quartiles[2]:.2f})")
     finally:
         desktop.stop()
 
