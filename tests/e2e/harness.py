@@ -51,8 +51,10 @@ class Desktop:
         self.root = tempfile.mkdtemp(prefix="tolvex-e2e-")
         self.processes, self.sound = [], False
         self.server = "pulseaudio" if sound is True else sound
+        # The user's own folders (XDG_CONFIG_HOME and the like) follow the desktop's HOME.
         self.env = {k: v for k, v in os.environ.items()
-                    if k not in ("WAYLAND_DISPLAY", "PULSE_SERVER", "QT_QPA_PLATFORM", "BROWSER")}
+                    if k not in ("WAYLAND_DISPLAY", "PULSE_SERVER", "QT_QPA_PLATFORM", "BROWSER", "XDG_CONFIG_HOME",
+                                 "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME")}
         for name in ("HOME", "XDG_RUNTIME_DIR", "TMPDIR"):
             self.env[name] = self.folder(name.lower())
         os.chmod(self.env["XDG_RUNTIME_DIR"], 0o700)
@@ -92,6 +94,7 @@ class Desktop:
 
     def start_sound(self):
         if self.server == "pipewire":
+            self.without_bluetooth()
             # WirePlumber gives up (status 69) when PipeWire's socket is not there yet.
             self.pipewire = [self.spawn(["pipewire"])]
             wait_for(lambda: os.path.exists(os.path.join(self.env["XDG_RUNTIME_DIR"], "pipewire-0")), what="pipewire")
@@ -101,9 +104,24 @@ class Desktop:
             self.run(["pulseaudio", "--start", "--exit-idle-time=-1", "--disallow-exit"], check=True)
         self.sound = True
         self.run(["pactl", "load-module", "module-null-sink", "sink_name=nullsink"], check=True)
-        # PipeWire's default sink is kept by WirePlumber, which may not be ready yet.
+        # PipeWire's default sink is kept by WirePlumber, which may not be ready yet, and which
+        # takes a new default a moment after accepting it.
         wait_for(lambda: subprocess.run(["pactl", "set-default-sink", "nullsink"], env=self.env,
-                                        capture_output=True).returncode == 0, what="the default sink")
+                                        capture_output=True).returncode == 0
+                 and self.run(["pactl", "get-default-sink"]).strip() == "nullsink", what="the default sink")
+
+    def without_bluetooth(self):
+        """WirePlumber's Bluetooth monitor would reach the machine's own devices, and it watches
+        the seat through logind, without which WirePlumber 0.4 ends: both are turned off in the
+        desktop's own configuration, in the files of WirePlumber 0.4 and of 0.5."""
+        config = os.path.join(self.env["HOME"], ".config", "wireplumber")
+        for name, text in (("bluetooth.lua.d/80-no-bluetooth.lua", "bluez_monitor.enabled = false\n"),
+                           ("wireplumber.conf.d/80-no-bluetooth.conf",
+                            "wireplumber.profiles = {\n  main = {\n    monitor.bluez = disabled\n"
+                            "    support.logind = disabled\n  }\n}\n")):
+            os.makedirs(os.path.dirname(os.path.join(config, name)), exist_ok=True)
+            with open(os.path.join(config, name), "w") as f:
+                f.write(text)
 
     def stop_sound(self):
         if self.sound:
