@@ -1,10 +1,20 @@
 #include "SynthHost.h"
 
+#include <chrono>
+
 #include "MediaError.h"
 #include "MusicLog.h"
 #include "SynthModuleApi.h"
 
 namespace tolvex::music {
+
+namespace {
+
+// Far longer than a healthy finish takes (milliseconds), far shorter than a sound server's
+// time-out (5 s).
+constexpr std::chrono::seconds kClosingTime{1};
+
+}  // namespace
 
 SynthHost::SynthHost(Settings settings) : settings_(std::move(settings)) {}
 
@@ -15,10 +25,17 @@ SynthHost::~SynthHost() {
         if (moduleLoaded_) process_->finish();
     });
     {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         quitting_ = true;
+        wake_.notify_one();
+        if (!drained_.wait_for(lock, kClosingTime, [this] { return stopped_; }) && process_) {
+            qCWarning(musicLog,
+                      "the synthesizer's process did not finish within %lld s as the program closed: "
+                      "it is ended",
+                      static_cast<long long>(kClosingTime.count()));
+            process_->endNow();
+        }
     }
-    wake_.notify_one();
     thread_.join();
 }
 
@@ -101,7 +118,11 @@ void SynthHost::run() {
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return quitting_ || !commands_.empty(); });
-            if (commands_.empty()) return;
+            if (commands_.empty()) {
+                stopped_ = true;
+                drained_.notify_all();
+                return;
+            }
             command = std::move(commands_.front());
             commands_.pop_front();
         }

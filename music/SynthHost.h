@@ -36,7 +36,9 @@ public:
 
     explicit SynthHost(Settings settings);
     // Carries out the commands still waiting (a last stop and close), closes the engine and
-    // ends the music thread.
+    // ends the music thread. Should that take longer than a second (a call that the process does
+    // not answer, such as a start on a sound server that accepts and never answers), the process
+    // is ended instead, so that the program does not outlive its window by seconds.
     ~SynthHost() override;
 
     // Starts the synthesizer's process and the music thread and, on them, the engine. Forks: call
@@ -75,6 +77,8 @@ private:
     std::condition_variable wake_;
     std::deque<Command> commands_;
     bool quitting_ = false;
+    std::condition_variable drained_;
+    bool stopped_ = false;  // the music thread has carried out its last command
     std::thread thread_;
 
     // Read by the window's thread, written by the music thread.

@@ -113,6 +113,16 @@ int SynthProcess::setOutputEnabled(bool enabled) {
 
 void SynthProcess::finish() { call(wire::Kind::Finish); }
 
+void SynthProcess::endNow() {
+    {
+        const std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    // Once reaped, the process id may be another process's.
+    const std::lock_guard lock(reaping_);
+    if (!status_) ::kill(pid_, SIGKILL);
+}
+
 std::optional<wire::Frame> SynthProcess::call(wire::Kind kind, std::int32_t value, std::uint64_t player,
                                               const QByteArray& bytes) {
     const wire::Header header{.player = player, .value = value, .kind = kind};

@@ -50,6 +50,9 @@ public:
     void close(std::uint64_t player);
     int setOutputEnabled(bool enabled);
     void finish();
+    // Ends the process at once, without waiting for the calls made: for a program that closes
+    // while a call hangs. The end is then expected, and not told.
+    void endNow();
 
 private:
     SynthProcess(pid_t pid, int socket, Reports reports);

@@ -1,10 +1,13 @@
 // A synthesizer module that plays nothing: it writes the name of every call the host makes, and a
 // space, to the file named by FAKE_SYNTH_LOG, for the host's test. Its start answers
-// FAKE_SYNTH_START (0 when unset); FAKE_SYNTH_CRASH makes its play kill the synthesizer's process.
+// FAKE_SYNTH_START (0 when unset), after 20 s with FAKE_SYNTH_HANG; FAKE_SYNTH_CRASH makes its play
+// kill the synthesizer's process.
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "SynthModuleApi.h"
 
@@ -21,6 +24,7 @@ int logged(const char* call, int result = 0) {
 }
 
 int startResult() {
+    if (std::getenv("FAKE_SYNTH_HANG")) std::this_thread::sleep_for(std::chrono::seconds(20));
     const char* result = std::getenv("FAKE_SYNTH_START");
     return result ? std::atoi(result) : 0;
 }

@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -55,6 +56,7 @@ private slots:
         QFile::remove(log);
         qunsetenv("FAKE_SYNTH_START");
         qunsetenv("FAKE_SYNTH_CRASH");
+        qunsetenv("FAKE_SYNTH_HANG");
     }
     void commandsWaitForBeginRunInOrderAndShutdownDrainsThem_data() {
         QTest::addColumn<bool>("usableFont");
@@ -116,6 +118,23 @@ private slots:
         music::SynthHost host(settings(FAKE_SYNTH_MODULE));
         QCOMPARE(failuresAfterPlaying(host, 2), 1);
         QCOMPARE(this->calls(), "start open ");
+    }
+    // A start the process never answers (a sound server that accepts and never answers) does not
+    // keep the closing program for seconds: the process is ended, with one line, not as a crash.
+    void aProcessThatDoesNotAnswerIsEndedAsTheHostCloses() {
+        qputenv("FAKE_SYNTH_HANG", "1");
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^the synthesizer's process did not finish within 1 s"));
+        QTest::failOnWarning(QRegularExpression("process ended"));
+        QElapsedTimer closing;
+        {
+            music::SynthHost host(settings(FAKE_SYNTH_MODULE, soundFont));
+            host.begin();
+            host.open(std::make_shared<music::SynthHost::Player>(), "tune");
+            QTest::qWait(100);
+            closing.start();
+        }
+        QCOMPARE_LT(closing.elapsed(), 10000);  // the start answers after 20 s
     }
 };
 
