@@ -28,15 +28,13 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from harness import Desktop  # noqa: E402
-from tune_settings import SETTINGS, TUNE  # noqa: E402
+from tune_settings import PLAYER  # noqa: E402
 
 RATE = 44100
 AUDIBLE = 0.001  # -60 dBFS
 TIMEOUT = 10
 APP = os.environ.get("TOLVEX_APP", os.path.join(ROOT, "build", "TolvexApp"))
-PROGRAMS = {"TolvexApp": [APP],
-            "fluidsynth": ["fluidsynth", "-ni", "-a", "pulseaudio", "-g", SETTINGS["gain"], SETTINGS["sound_font"],
-                           TUNE]}
+PROGRAMS = {"TolvexApp": [APP], "fluidsynth": PLAYER}
 
 
 class Listener:

@@ -8,7 +8,6 @@ Run after the test command has set everything up:  /usr/bin/python3 scripts/benc
 """
 
 import os
-import subprocess
 import sys
 import time
 
@@ -16,10 +15,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 os.environ["TOLVEX_APP"] = os.path.join(ROOT, "build", "TolvexApp")
 from harness import App, Desktop  # noqa: E402
-from tune_settings import SETTINGS, TUNE  # noqa: E402
+from tune_settings import PLAYER  # noqa: E402
 
 WARM_UP, WINDOW = 5, 20
-CLI = ["fluidsynth", "-ni", "-a", "pulseaudio", "-g", SETTINGS["gain"], SETTINGS["sound_font"], TUNE]
 TICKS = os.sysconf("SC_CLK_TCK")
 
 
@@ -80,7 +78,7 @@ def main():
         app.process.terminate()
         app.wait_for_exit()
 
-        cli = desktop.spawn(CLI)
+        cli = desktop.spawn(PLAYER)
         cli_cpu, cli_peak = cpu_and_peak(cli.pid)
         print(f"fluidsynth CLI playing:  CPU {cli_cpu:5.2f} % of a core, peak memory {cli_peak:.1f} MB")
         print(f"TolvexApp / CLI: CPU {cpu / cli_cpu:.2f} x")

@@ -11,7 +11,6 @@ Run after the test command has set everything up:
 import array
 import math
 import os
-import subprocess
 import sys
 import time
 import wave

@@ -30,7 +30,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from harness import Desktop  # noqa: E402
-from tune_settings import SETTINGS, TUNE  # noqa: E402
+from tune_settings import PLAYER  # noqa: E402
 
 SETTLE_SECONDS = 4
 
@@ -70,8 +70,7 @@ def memory(pid):
 
 def player_memory(desktop):
     """The fluidsynth player's peak and Pss, in MB, once it has played the tune a while."""
-    player = subprocess.Popen(["fluidsynth", "-ni", "-a", "pulseaudio", "-g", SETTINGS["gain"], SETTINGS["sound_font"],
-                               TUNE], env=desktop.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    player = subprocess.Popen(PLAYER, env=desktop.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         time.sleep(SETTLE_SECONDS)
         return memory(player.pid)

@@ -8,3 +8,6 @@ TUNE = os.path.join(ROOT, "resources", "music", "tune.mid")
 
 with open(os.path.join(ROOT, "resources", "music", "tune.conf")) as conf:
     SETTINGS = dict(line.strip().split("=", 1) for line in conf if line.strip() and not line.startswith("#"))
+
+# The fluidsynth command-line player with the same tune, sound font and gain: the benchmarks' peer.
+PLAYER = ["fluidsynth", "-ni", "-a", "pulseaudio", "-g", SETTINGS["gain"], SETTINGS["sound_font"], TUNE]
