@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""What the music costs: CPU share and peak memory of TolvexApp while its tune plays, beside the
+"""What the music costs: CPU share and peak memory of TolvexApp (its window's process and the
+synthesizer's process it starts) while its tune plays, beside the
 fluidsynth command-line player on the same MIDI file and sound font in the same private
 PulseAudio; and every thread's wakeups a second while the music plays and after Ctrl+M has
 turned it off.
@@ -21,6 +22,15 @@ WARM_UP, WINDOW = 5, 20
 TICKS = os.sysconf("SC_CLK_TCK")
 
 
+def family(pid):
+    """The process and the processes it started."""
+    children = []
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{tid}/children") as f:
+            children += [int(child) for child in f.read().split()]
+    return [pid, *children]
+
+
 def cpu_seconds(pid):
     with open(f"/proc/{pid}/stat") as f:
         fields = f.read().rpartition(")")[2].split()
@@ -33,20 +43,25 @@ def peak_mib(pid):
 
 
 def cpu_and_peak(pid):
+    """Percent of a core and peak memory (MB) of the process and those it started, each summed."""
     time.sleep(WARM_UP)
-    started, before = time.monotonic(), cpu_seconds(pid)
+    processes = family(pid)
+    started, before = time.monotonic(), sum(map(cpu_seconds, processes))
     time.sleep(WINDOW)
-    return (cpu_seconds(pid) - before) / (time.monotonic() - started) * 100, peak_mib(pid)
+    cpu = (sum(map(cpu_seconds, processes)) - before) / (time.monotonic() - started) * 100
+    return cpu, sum(map(peak_mib, processes))
 
 
 def switches(pid):
-    """Context switches so far of each thread, by thread id and name."""
+    """Context switches so far of each thread of the process and those it started, by thread id
+    and name."""
     counts = {}
-    for tid in os.listdir(f"/proc/{pid}/task"):
-        with open(f"/proc/{pid}/task/{tid}/comm") as f:
-            name = f.read().strip()
-        with open(f"/proc/{pid}/task/{tid}/status") as f:
-            counts[(tid, name)] = sum(int(line.split()[1]) for line in f if "ctxt_switches" in line)
+    for process in family(pid):
+        for tid in os.listdir(f"/proc/{process}/task"):
+            with open(f"/proc/{process}/task/{tid}/comm") as f:
+                name = f.read().strip()
+            with open(f"/proc/{process}/task/{tid}/status") as f:
+                counts[(tid, name)] = sum(int(line.split()[1]) for line in f if "ctxt_switches" in line)
     return counts
 
 
