@@ -1,7 +1,10 @@
 #include "Engine.h"
 
 #include <array>
+#include <string>
 #include <utility>
+
+#include "EngineLog.h"
 
 namespace tolvex::synth {
 
@@ -36,8 +39,20 @@ double Engine::sampleRate() const {
     return rate;
 }
 
-bool Engine::loadSoundFont(const char* path) {
-    return synth_ && fluid_synth_sfload(synth_, path, 1) != FLUID_FAILED;
+bool Engine::loadSoundFont(const char* path, std::span<const SoundFontPreset> only) {
+    if (!synth_) return false;
+    std::string why;
+    std::unique_ptr<SoundFontImage> image = only.empty() ? nullptr : SoundFontImage::make(path, only, why);
+    if (image) {
+        if (images_.empty()) fluid_synth_add_sfloader(synth_, newImageLoader(settings_));
+        images_.push_back(std::make_unique<ImageRegistration>(path, std::move(image)));
+    } else if (!why.empty()) {
+        say(kTolvexLogWarning, std::string("the sound font ") + path + " is read whole: " + why);
+    }
+    // The channels take their first presets now: a tune's start does not select them again, and
+    // the drums have no program change of their own. Channels whose piano the tune does not read
+    // are left without a preset (a debug line each); the tune plays no note on them.
+    return fluid_synth_sfload(synth_, path, 1) != FLUID_FAILED;
 }
 
 fluid_player_t* Engine::open(const void* bytes, std::size_t size) {

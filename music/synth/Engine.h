@@ -3,7 +3,13 @@
 #include <fluidsynth.h>
 
 #include <cstddef>
+#include <memory>
 #include <mutex>
+#include <span>
+#include <vector>
+
+#include "ImageLoader.h"
+#include "PresetData.h"
 
 namespace tolvex::synth {
 
@@ -18,7 +24,9 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    bool loadSoundFont(const char* path);
+    // Loads the sound font at `path`. With `only`, just those presets of it are read (see
+    // presetDataWithOnly); a file that cannot give them is read whole, and a warning says why.
+    bool loadSoundFont(const char* path, std::span<const SoundFontPreset> only = {});
 
     fluid_player_t* open(const void* bytes, std::size_t size);
     bool play(fluid_player_t* player);
@@ -45,6 +53,8 @@ private:
     bool tunePlayed_ = false;     // a player was played and has not been closed since
     fluid_settings_t* settings_;
     fluid_synth_t* synth_ = nullptr;
+    // Destroyed after the destructor has deleted the synthesizer, the last reader of the images.
+    std::vector<std::unique_ptr<ImageRegistration>> images_;
 };
 
 }  // namespace tolvex::synth

@@ -19,6 +19,9 @@ namespace {
 using music::code;
 using music::MediaError;
 
+// From resources/music/tune.conf: the presets the tune plays, all it needs of the sound font.
+constexpr SoundFontPreset kTunePresets[] = {TOLVEX_TUNE_PRESETS};
+
 struct Module {
     std::unique_ptr<Engine> engine;
     std::unique_ptr<Output> output;
@@ -56,7 +59,7 @@ int startEngine(const TolvexSynthConfig* config) {
         std::unique_ptr<Output> output = m.outputEnabled && m.outputKind == kTolvexOutputPulse
                                              ? openOutput(*engine, PulseStart::Once)
                                              : nullptr;
-        if (!engine->loadSoundFont(config->soundFont)) {
+        if (!engine->loadSoundFont(config->soundFont, kTunePresets)) {
             say(kTolvexLogWarning,
                 std::string("cannot load the sound font ") + config->soundFont + errors.take());
             return code(MediaError::NoSoundFont);

@@ -23,8 +23,8 @@ def read_vlq(data, pos):
 
 
 def read_midi(data):
-    """(format, division, each track's events as (tick, meta type or None, data), the rest).
-    Reads meta and channel events, all the tune holds; no system exclusive."""
+    """(format, division, each track's events as (tick, meta type or channel status, data), the
+    rest). Reads meta and channel events, all the tune holds; no system exclusive."""
     fmt, count, division = (int.from_bytes(data[i:i + 2], "big") for i in (8, 10, 12))
     pos, tracks = 8 + int.from_bytes(data[4:8], "big"), []
     for _ in range(count):
@@ -38,7 +38,7 @@ def read_midi(data):
             else:
                 if data[pos] & 0x80:  # otherwise running status
                     status, pos = data[pos], pos + 1
-                kind, length = None, 1 if status >> 4 in (0xC, 0xD) else 2
+                kind, length = status, 1 if status >> 4 in (0xC, 0xD) else 2
             events.append((tick, kind, data[pos:pos + length]))
             pos += length
         if pos != end or events[-1][1] != END_OF_TRACK:
@@ -73,6 +73,21 @@ class Tune(unittest.TestCase):
         playing_us = last_tick * int.from_bytes(tempo, "big") / self.division
         loop_ms = int(self.conf["loop_ticks"]) * int(self.conf["loop_tick_ms"])
         self.assertEqual(loop_ms, math.ceil(playing_us / 1000))
+
+    def test_the_instruments_read_are_the_presets_the_tune_plays(self):
+        """The synthesizer reads only the instruments named: a preset missing there is silent."""
+        played, program = set(), {}  # program: each channel's, once it has changed it
+        for tick, kind, data in sorted((event for track in self.tracks for event in track), key=lambda e: e[0]):
+            if kind is None or kind < 0x80:
+                continue
+            channel, drums = kind & 0x0F, kind & 0x0F == 9
+            self.assertFalse(kind >> 4 == 0xB and data[0] in (0, 32), "a bank select: only banks 0 and 128 are read")
+            if kind >> 4 == 0xC:
+                program[channel] = data[0]
+            elif kind >> 4 == 0x9 and data[1] > 0:
+                played.add((128 if drums else 0, program.get(channel, 0)))
+        listed = {tuple(map(int, pair.split(":"))) for pair in self.conf["instruments"].split(",")}
+        self.assertEqual(listed, played)
 
     def test_nothing_but_zero_bytes_after_the_last_chunk(self):
         self.assertEqual(self.rest, bytes(len(self.rest)))
