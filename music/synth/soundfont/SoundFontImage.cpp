@@ -43,7 +43,7 @@ std::unique_ptr<SoundFontImage> SoundFontImage::make(const std::string& path,
                                                      std::string& why) {
     why.clear();
     FileCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    struct stat status {};
+    struct stat status = {};
     std::array<std::uint8_t, 12> header{};
     if (file.fd < 0 || ::fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode) ||
         !readAt(file.fd, 0, header))
