@@ -13,6 +13,8 @@ namespace {
 // From resources/music/tune.conf, where the reasons for them are written.
 constexpr double kGain = TOLVEX_GAIN;
 constexpr int kPolyphony = TOLVEX_POLYPHONY;
+// All the tune needs of the sound font.
+constexpr SoundFontPreset kTunePresets[] = {TOLVEX_TUNE_PRESETS};
 
 }  // namespace
 
@@ -39,11 +41,10 @@ double Engine::sampleRate() const {
     return rate;
 }
 
-bool Engine::loadSoundFont(const char* path, std::span<const SoundFontPreset> only) {
+bool Engine::loadSoundFont(const char* path) {
     if (!synth_) return false;
     std::string why;
-    std::unique_ptr<SoundFontImage> image = only.empty() ? nullptr : SoundFontImage::make(path, only, why);
-    if (image) {
+    if (std::unique_ptr<SoundFontImage> image = SoundFontImage::make(path, kTunePresets, why)) {
         if (images_.empty()) fluid_synth_add_sfloader(synth_, newImageLoader(settings_));
         images_.push_back(std::make_unique<ImageRegistration>(path, std::move(image)));
     } else if (!why.empty()) {

@@ -5,11 +5,9 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <vector>
 
 #include "ImageLoader.h"
-#include "PresetData.h"
 
 namespace tolvex::synth {
 
@@ -24,9 +22,9 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // Loads the sound font at `path`. With `only`, just those presets of it are read (see
+    // Loads the sound font at `path`, of which only the tune's presets are read (see
     // presetDataWithOnly); a file that cannot give them is read whole, and a warning says why.
-    bool loadSoundFont(const char* path, std::span<const SoundFontPreset> only = {});
+    bool loadSoundFont(const char* path);
 
     fluid_player_t* open(const void* bytes, std::size_t size);
     bool play(fluid_player_t* player);

@@ -19,9 +19,6 @@ namespace {
 using music::code;
 using music::MediaError;
 
-// From resources/music/tune.conf: the presets the tune plays, all it needs of the sound font.
-constexpr SoundFontPreset kTunePresets[] = {TOLVEX_TUNE_PRESETS};
-
 struct Module {
     std::unique_ptr<Engine> engine;
     std::unique_ptr<Output> output;
@@ -59,7 +56,7 @@ int startEngine(const TolvexSynthConfig* config) {
         std::unique_ptr<Output> output = m.outputEnabled && m.outputKind == kTolvexOutputPulse
                                              ? openOutput(*engine, PulseStart::Once)
                                              : nullptr;
-        if (!engine->loadSoundFont(config->soundFont, kTunePresets)) {
+        if (!engine->loadSoundFont(config->soundFont)) {
             say(kTolvexLogWarning,
                 std::string("cannot load the sound font ") + config->soundFont + errors.take());
             return code(MediaError::NoSoundFont);

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr tolvex::synth::SoundFontPreset kTunePresets[] = {TOLVEX_TUNE_PRESETS};
-
 int fail(const char* what) {
     std::fprintf(stderr, "FAIL: %s\n", what);
     return 1;
@@ -34,8 +32,8 @@ int main(int argc, char* argv[]) {
 
     tolvex::synth::routeEngineLogs(nullptr, nullptr);
     tolvex::synth::Engine engine;
-    if (!engine.loadSoundFont(argv[1], kTunePresets)) return fail("the sound font does not load");
-    if (engine.loadSoundFont("/nonexistent.sf2", kTunePresets)) return fail("a missing sound font loads");
+    if (!engine.loadSoundFont(argv[1])) return fail("the sound font does not load");
+    if (engine.loadSoundFont("/nonexistent.sf2")) return fail("a missing sound font loads");
 
     std::atomic<bool> done{false};
     std::atomic<float> loudest{0};
