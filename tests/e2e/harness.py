@@ -67,8 +67,12 @@ class Desktop:
             os.close(write_end)
             with os.fdopen(read_end) as pipe:
                 self.env["DISPLAY"] = ":" + pipe.readline().strip()
-            self.spawn(["openbox", "--sm-disable"])
-            wait_for(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), what="openbox")
+            openbox_log = os.path.join(self.root, "openbox.err")
+            with open(openbox_log, "w") as log:
+                openbox = self.spawn(["openbox", "--sm-disable"], stderr=log)
+            # Seconds on a machine that builds beside the tests.
+            wait_for(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), timeout=30,
+                     what="openbox", why=lambda: last_words(openbox, openbox_log))
             if sound:
                 self.start_sound()
         except Exception:
@@ -82,7 +86,8 @@ class Desktop:
 
     def spawn(self, argv, **kwargs):
         kwargs.setdefault("stdout", subprocess.DEVNULL)
-        process = subprocess.Popen(argv, env=self.env, stderr=subprocess.DEVNULL, **kwargs)
+        kwargs.setdefault("stderr", subprocess.DEVNULL)
+        process = subprocess.Popen(argv, env=self.env, **kwargs)
         self.processes.append(process)
         return process
 
