@@ -1,6 +1,10 @@
 #include "SynthHost.h"
 
+#include <QFile>
+#include <QStringList>
+
 #include <chrono>
+#include <cstring>
 
 #include "MediaError.h"
 #include "MusicLog.h"
@@ -13,6 +17,8 @@ namespace {
 // Far longer than a healthy finish takes (milliseconds), far shorter than a sound server's
 // time-out (5 s).
 constexpr std::chrono::seconds kClosingTime{1};
+
+QString fileName(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 }  // namespace
 
@@ -39,20 +45,14 @@ SynthHost::~SynthHost() {
     thread_.join();
 }
 
-void SynthHost::begin() {
+void SynthHost::begin(const LaunchedSynth& launched) {
     if (thread_.joinable()) return;
     // A program without its module was told of by the program's set-up, which looked for it.
-    if (!settings_.modulePath.isEmpty())
-        process_ = SynthProcess::launch(
-            settings_, {[this] { report(&MusicOutput::tuneStarted); }, moduleSays}, whyNoProcess_);
-    // The engine starts at once, before any command, so that the tune sounds as soon as it is
-    // played. A failure here is reported when the music is asked for, if it still fails then.
-    post([this] {
-        const std::optional<AudioOutput> output = findOutput();
-        if (!output) return;
-        output_ = *output;
-        ensureStarted();
-    });
+    if (launched.pid > 0)
+        process_ = std::make_unique<SynthProcess>(
+            launched, SynthProcess::Reports{[this] { report(&MusicOutput::tuneStarted); }, moduleSays});
+    else if (!settings_.modulePath.empty())
+        whyNoProcess_ = QString::fromLocal8Bit(std::strerror(launched.error));
     thread_ = std::thread([this] { run(); });
 }
 
@@ -61,7 +61,7 @@ int SynthHost::availability() {
     if (!isSoundFont(settings_.soundFont)) {
         warnFallback(Fallback::SoundFont,
                      QStringLiteral("the sound font %1 cannot be read or is not a SoundFont file: no music")
-                         .arg(settings_.soundFont));
+                         .arg(fileName(settings_.soundFont)));
         return code(MediaError::NoSoundFont);
     }
     const std::optional<AudioOutput> output = findOutput();
@@ -104,6 +104,14 @@ void SynthHost::setEnabled(bool enabled) {
     });
 }
 
+void SynthHost::windowShown() {
+    {
+        const std::lock_guard lock(mutex_);
+        shown_ = true;
+    }
+    wake_.notify_one();
+}
+
 void SynthHost::post(Command command) {
     {
         const std::lock_guard lock(mutex_);
@@ -117,7 +125,8 @@ void SynthHost::run() {
         Command command;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return quitting_ || !commands_.empty(); });
+            // As the host closes, the commands left are carried out, shown or not.
+            wake_.wait(lock, [this] { return quitting_ || (shown_ && !commands_.empty()); });
             if (commands_.empty()) {
                 stopped_ = true;
                 drained_.notify_all();
@@ -136,8 +145,11 @@ std::optional<AudioOutput> SynthHost::findOutput() {
         noteRecovered(Fallback::Output, QStringLiteral("a PulseAudio server answers again"));
         return output;
     }
-    const QString noServer = QStringLiteral("no PulseAudio server answers (tried %1)")
-                                 .arg(pulseServerSockets().join(QStringLiteral(", ")));
+    QStringList sockets;
+    for (const std::string& socket : pulseServerSockets())
+        sockets << fileName(socket);
+    const QString noServer =
+        QStringLiteral("no PulseAudio server answers (tried %1)").arg(sockets.join(QStringLiteral(", ")));
     warnFallback(Fallback::Output,
                  output ? noServer + QStringLiteral(": the music plays on the sound card through ALSA")
                         : noServer + QStringLiteral(" and /proc/asound/cards lists no sound card: no music"));
@@ -145,8 +157,8 @@ std::optional<AudioOutput> SynthHost::findOutput() {
 }
 
 bool SynthHost::loadModule() {
-    const QString& path = settings_.modulePath;
-    if (path.isEmpty()) return false;
+    if (settings_.modulePath.empty()) return false;
+    const QString path = fileName(settings_.modulePath);
     const auto broken = [&path](const QString& why) {
         warnFallback(Fallback::Module,
                      QStringLiteral("the synthesizer module %1 %2: no music").arg(path, why));
@@ -162,7 +174,7 @@ bool SynthHost::loadModule() {
 bool SynthHost::ensureStarted() {
     if (!moduleLoaded_ && !moduleBroken_) moduleBroken_ = !loadModule();
     if (!moduleLoaded_) return false;
-    // Started once per run: the window's commands and begin() all come here, and each start
+    // Started once per run: the window's commands all come here, and each start
     // of a running engine would wait on its output again.
     if (running_) return true;
     // A start that failed is not tried again as the program closes: against a sound server that
@@ -173,7 +185,7 @@ bool SynthHost::ensureStarted() {
     startFailed_ = !running_;
     if (running_)
         qCDebug(musicLog, "playing through %s with the sound font %s", pulse ? "PulseAudio" : "ALSA",
-                qUtf8Printable(settings_.soundFont));
+                settings_.soundFont.c_str());
     return running_;
 }
 

@@ -1,7 +1,5 @@
 #include "SynthProcess.h"
 
-#include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,54 +10,14 @@
 
 #include "MediaError.h"
 #include "SynthModuleApi.h"
-#include "SynthServer.h"
 
 namespace tolvex::music {
 
-namespace {
-
-constexpr int kNiceness = 5;
-
-}  // namespace
-
-std::unique_ptr<SynthProcess> SynthProcess::launch(const SynthSettings& settings, Reports reports,
-                                                   QString& whyNot) {
-    int ends[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
-        whyNot = QString::fromLocal8Bit(std::strerror(errno));
-        return nullptr;
-    }
-    const pid_t program = ::getpid();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(ends[0]);
-        // The process ends with the program, however the program ends (the thread that forks
-        // must live as long as the program).
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != program) ::_exit(0);
-        // Ctrl+C in a terminal, or a signal to the program's group, is the program's to handle:
-        // the music ends when the program lets it.
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE})
-            ::signal(signal, SIG_IGN);
-        ::prctl(PR_SET_NAME, "tolvex-synth");
-        // The music yields to the window: loading the module and the sound font beside the
-        // window's start took the processor from it (measured: the window mapped about 6 % later at
-        // the same priority). The render needs a few percent of a core.
-        ::setpriority(PRIO_PROCESS, 0, kNiceness);
-        serveSynth(ends[1], settings);
-    }
-    const int forkError = errno;
-    ::close(ends[1]);
-    if (pid < 0) {
-        ::close(ends[0]);
-        whyNot = QString::fromLocal8Bit(std::strerror(forkError));
-        return nullptr;
-    }
-    return std::unique_ptr<SynthProcess>(new SynthProcess(pid, ends[0], std::move(reports)));
-}
-
-SynthProcess::SynthProcess(pid_t pid, int socket, Reports reports)
-    : pid_(pid), socket_(socket), reports_(std::move(reports)), reader_([this] { readReports(); }) {}
+SynthProcess::SynthProcess(const LaunchedSynth& launched, Reports reports)
+    : pid_(launched.pid),
+      socket_(launched.socket),
+      reports_(std::move(reports)),
+      reader_([this] { readReports(); }) {}
 
 SynthProcess::~SynthProcess() {
     {

@@ -14,16 +14,16 @@
 #include <string>
 #include <thread>
 
-#include "SynthSettings.h"
+#include "SynthLaunch.h"
 #include "SynthWire.h"
 
 namespace tolvex::music {
 
-// The synthesizer module, run in a process of its own that the program forks as it starts. There
-// the module's libraries load, its sound font reads and the sound server's stream opens beside the
-// window's start: in the program's own process, loading them held the window's thread on the
-// dynamic loader's lock. A crash of the synthesizer ends the music, never the window with the
-// applicant's answers.
+// The synthesizer module, run in a process of its own that the program forks as it starts
+// (launchSynthProcess). There the module's libraries load, its sound font reads and the sound
+// server's stream opens beside the window's start: in the program's own process, loading them held
+// the window's thread on the dynamic loader's lock. A crash of the synthesizer ends the music,
+// never the window with the applicant's answers.
 //
 // One thread makes the calls; each waits for its answer. The process's reports arrive on a
 // thread of this object's own.
@@ -34,9 +34,8 @@ public:
         std::function<void(int severity, const std::string& line)> log;
     };
 
-    // Forks the process; nothing, with the system's reason, when it cannot be made.
-    static std::unique_ptr<SynthProcess> launch(const SynthSettings& settings, Reports reports,
-                                                QString& whyNot);
+    // Takes over the process the program forked.
+    SynthProcess(const LaunchedSynth& launched, Reports reports);
     // Lets the process end once the calls made have been answered.
     ~SynthProcess();
 
@@ -55,7 +54,6 @@ public:
     void endNow();
 
 private:
-    SynthProcess(pid_t pid, int socket, Reports reports);
     std::optional<wire::Frame> call(wire::Kind kind, std::int32_t value = 0, std::uint64_t player = 0,
                                     const QByteArray& bytes = {});
     void readReports();

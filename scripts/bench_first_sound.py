@@ -12,7 +12,7 @@ known moment: the time until it is heard is the measuring path's own delay.
 
 Run after the test command has set everything up:
     /usr/bin/python3 scripts/bench_first_sound.py [rounds]      (default 12)
-TOLVEX_APP names another TolvexApp to measure (its synthesizer module beside it); default build/.
+TOLVEX_APP names another TolvexApp to measure (its two libraries beside it); default build/.
 """
 
 import array

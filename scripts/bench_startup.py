@@ -2,7 +2,7 @@
 """Start-up time and peak memory of TolvexApp beside a bare Qt window with as many children
 (build/scripts/bench/peer_window), in the same X server (Xvfb with openbox and a PulseAudio null
 sink) and the same run, interleaved; with TOLVEX_PREVIOUS naming another build's TolvexApp (its
-synthesizer module beside it), that one too, to find what a change added.
+libraries beside it), that one too, to find what a change added.
 
 Start-up is from process start to the window mapped on the screen, as the X server reports it
 to a watcher of the root window (xev), so that polling adds no delay of its own. Memory is taken

@@ -11,7 +11,7 @@ export CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFL
 export LDFLAGS="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now"
 cmake -S "$root" -B "$root/build-deb" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$root/build-deb" --target TolvexApp tolvexsynth tolvex_packaging_texts
+cmake --build "$root/build-deb" --target TolvexApp tolvexwindow tolvexsynth tolvex_packaging_texts
 (cd "$root/build-deb" && cpack -G DEB >/dev/null)
 cp "$root"/build-deb/package/tolvexapp_*_amd64.deb "$root/build/"
 ls "$root"/build/tolvexapp_*_amd64.deb

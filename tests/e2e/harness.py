@@ -17,6 +17,7 @@ import time
 from PIL import Image
 
 MODULE = "libtolvexsynth.so"
+WINDOW_LIBRARY = "libtolvexwindow.so"
 
 
 def px(twips):
@@ -190,15 +191,16 @@ class Desktop:
 
 
 class App:
-    """TolvexApp started on a Desktop from a program directory of its own, with its synthesizer
-    module (module=False: none; bytes: a file of those bytes in its place); `argv_prefix` runs
-    it through another command (unshare, say)."""
+    """TolvexApp started on a Desktop from a program directory of its own, with its window library
+    and its synthesizer module (module=False: none; bytes: a file of those bytes in its place);
+    `argv_prefix` runs it through another command (unshare, say)."""
 
     def __init__(self, desktop, env=None, module=True, program_dir=None, argv_prefix=()):
         self.desktop = desktop
         self.program_dir = program_dir or desktop.folder("program")
         built = os.environ["TOLVEX_APP"]
         shutil.copy2(built, self.program_dir)
+        shutil.copy2(os.path.join(os.path.dirname(built), WINDOW_LIBRARY), self.program_dir)
         if module is True:
             shutil.copy2(os.path.join(os.path.dirname(built), MODULE), self.program_dir)
         elif module:

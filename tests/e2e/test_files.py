@@ -36,7 +36,7 @@ class Files(unittest.TestCase):
         namespace of the program's own; `then` runs once the program is copied there, `after`
         once it has ended."""
         target = self.target = self.desktop.folder("target")
-        script = f'{mount} && cp "$0" "$(dirname "$0")/libtolvexsynth.so" {target}/ && {then}; {target}/TolvexApp && {after}'
+        script = f'{mount} && cp "$0" "$(dirname "$0")/libtolvexsynth.so" "$(dirname "$0")/libtolvexwindow.so" {target}/ && {then}; {target}/TolvexApp && {after}'
         app = App(self.desktop, argv_prefix=["unshare", "-m", "sh", "-c", script])
         app.wait_for_window()
         return app
@@ -55,7 +55,7 @@ class Files(unittest.TestCase):
                 self.desktop.answer_box("Tolvex")
                 self.assertIsNone(app.wait_for_exit(1), "the window closed")
                 listing = in_namespace(app, "ls", "-A", self.target).stdout.decode().split()
-                self.assertEqual(sorted(listing), sorted(["TolvexApp", "libtolvexsynth.so", "filler"]
+                self.assertEqual(sorted(listing), sorted(["TolvexApp", "libtolvexsynth.so", "libtolvexwindow.so", "filler"]
                                                          + ([f"{NICK}.app"] if earlier else [])))
                 if earlier:
                     self.assertEqual(in_namespace(app, "cat", f"{self.target}/{NICK}.app").stdout, earlier)

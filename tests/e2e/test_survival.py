@@ -1,13 +1,17 @@
 """What must not kill the program or lose an answer: a middle-click with nothing selected, a
-damaged synthesizer module, and a quit signal before the window shows."""
+damaged synthesizer module, and a quit signal before the window shows; and a missing or damaged
+window library, which stops the program with one line instead of a crash."""
 
 import os
 import re
+import shutil
 import signal
 import socket
+import subprocess
+import tempfile
 import unittest
 
-from harness import MODULE, App, Desktop, wait_for
+from harness import MODULE, WINDOW_LIBRARY, App, Desktop, wait_for
 
 NICK = "Ziruzav"
 # The multi-line boxes, by page: a point inside each, in the window's twips.
@@ -54,6 +58,24 @@ class Survival(unittest.TestCase):
         for page in (3, 4, 5):  # each answer whole, with nothing added
             self.assertIn(f"kept {page}", lines)
         self.assertEqual(lines[-2], "kept 6kept")
+
+    def test_without_a_whole_window_library_one_line_says_why_and_the_program_exits_1(self):
+        built = os.environ["TOLVEX_APP"]
+        with open(os.path.join(os.path.dirname(built), WINDOW_LIBRARY), "rb") as f:
+            library = f.read()
+        with tempfile.TemporaryDirectory() as folder:
+            shutil.copy2(built, folder)
+            for damage, why in ((None, r"its window library is neither \S+ nor " + re.escape(folder)),
+                                (library[:len(library) // 2], r"its window library \S+ is cut short")):
+                with self.subTest(damage="cut to half" if damage else "missing"):
+                    if damage:
+                        with open(os.path.join(folder, WINDOW_LIBRARY), "wb") as f:
+                            f.write(damage)
+                    run = subprocess.run([os.path.join(folder, "TolvexApp")], capture_output=True, text=True,
+                                         timeout=30, env={"PATH": os.environ["PATH"]})
+                    self.assertEqual(run.returncode, 1, run.stderr)
+                    self.assertRegex(run.stderr, f"^TolvexApp cannot start: {why}")
+                    self.assertEqual(len(run.stderr.splitlines()), 1, run.stderr)
 
     def test_a_module_cut_to_half_says_hi_once_and_the_window_works(self):
         with open(os.path.join(os.path.dirname(os.environ["TOLVEX_APP"]), MODULE), "rb") as f:

@@ -118,8 +118,8 @@ private slots:
         QVERIFY(midi.open(QIODevice::WriteOnly));
         midi.write(tune);
         midi.close();
-        QVERIFY(!music::isSoundFont(midi.fileName()));
-        QVERIFY(!music::isSoundFont(folder.filePath("missing.sf2")));
+        QVERIFY(!music::isSoundFont(QFile::encodeName(midi.fileName()).toStdString()));
+        QVERIFY(!music::isSoundFont(QFile::encodeName(folder.filePath("missing.sf2")).toStdString()));
     }
 };
 

@@ -19,7 +19,13 @@ class SynthHostTest : public QObject {
     QString log, soundFont;
 
     music::SynthHost::Settings settings(const QString& module, const QString& font = "sound.sf2") {
-        return {module, font, "Tolvex App", "tolvexapp"};
+        return {QFile::encodeName(module).toStdString(), QFile::encodeName(font).toStdString(), "Tolvex App",
+                "tolvexapp"};
+    }
+    // Forks the process as the program does, and hands it to the host, whose window is shown.
+    static void begin(music::SynthHost& host, const music::SynthHost::Settings& settings) {
+        host.begin(music::launchSynthProcess(settings));
+        host.windowShown();
     }
     QString calls() {
         QFile file(log);
@@ -27,9 +33,10 @@ class SynthHostTest : public QObject {
     }
     // Begins the host, opens and plays the tune `times` times, and counts the failure reports
     // once the first has come and the rest have had time to follow.
-    static qsizetype failuresAfterPlaying(music::SynthHost& host, int times) {
+    static qsizetype failuresAfterPlaying(music::SynthHost& host, const music::SynthHost::Settings& settings,
+                                          int times) {
         QSignalSpy failed(&host, &music::MusicOutput::failed);
-        host.begin();
+        begin(host, settings);
         const auto player = std::make_shared<music::SynthHost::Player>();
         for (int i = 0; i < times; ++i) {
             host.open(player, "tune");
@@ -58,7 +65,7 @@ private slots:
         qunsetenv("FAKE_SYNTH_CRASH");
         qunsetenv("FAKE_SYNTH_HANG");
     }
-    void commandsWaitForBeginRunInOrderAndShutdownDrainsThem_data() {
+    void commandsWaitForTheShownWindowRunInOrderAndShutdownDrainsThem_data() {
         QTest::addColumn<bool>("usableFont");
         QTest::addColumn<QString>("calls");
         QTest::newRow("font unreadable") << false << "off start open play stop close finish ";
@@ -66,11 +73,12 @@ private slots:
         // start answers the host's first.
         QTest::newRow("font usable") << true << "start off open play stop close finish ";
     }
-    void commandsWaitForBeginRunInOrderAndShutdownDrainsThem() {
+    void commandsWaitForTheShownWindowRunInOrderAndShutdownDrainsThem() {
         QFETCH(bool, usableFont);
         QFETCH(QString, calls);
         {
-            music::SynthHost host(settings(FAKE_SYNTH_MODULE, usableFont ? soundFont : "sound.sf2"));
+            const auto hostSettings = settings(FAKE_SYNTH_MODULE, usableFont ? soundFont : "sound.sf2");
+            music::SynthHost host(hostSettings);
             const auto player = std::make_shared<music::SynthHost::Player>();
             host.setEnabled(false);
             host.open(player, "tune");
@@ -79,7 +87,11 @@ private slots:
             host.close(player);
             QTest::qWait(100);
             QCOMPARE(this->calls(), "");
-            host.begin();
+            host.begin(music::launchSynthProcess(hostSettings));
+            // Until the window is on the screen, only the process's own start runs.
+            QTest::qWait(300);
+            QCOMPARE(this->calls(), usableFont ? "start " : "");
+            host.windowShown();
         }
         QCOMPARE(this->calls(), calls);
     }
@@ -92,7 +104,8 @@ private slots:
                                  << "is missing, cut short";
         QTest::newRow("not a library") << QString(__FILE__) << QByteArray() << ""
                                        << "is missing, cut short";
-        // begin()'s start fails unheard; the open, asking for the music, tries again and reports.
+        // The process's own start fails unheard; the open, asking for the music, tries again and
+        // reports.
         QTest::newRow("failing to start")
             << QString(FAKE_SYNTH_MODULE) << QByteArray("FAKE_SYNTH_START") << "start start "
             << "";
@@ -105,8 +118,9 @@ private slots:
         if (!failure.isEmpty())
             qputenv(failure, QByteArray::number(music::code(music::MediaError::NoAudioOutput)));
         if (!warning.isEmpty()) QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-        music::SynthHost host(settings(module));
-        QCOMPARE(failuresAfterPlaying(host, 1), 1);
+        const auto hostSettings = settings(module, soundFont);
+        music::SynthHost host(hostSettings);
+        QCOMPARE(failuresAfterPlaying(host, hostSettings, 1), 1);
         QCOMPARE(this->calls(), calls);
     }
     // The synthesizer's process ends at the first play: one line says so, the next open gets no
@@ -115,8 +129,9 @@ private slots:
         qputenv("FAKE_SYNTH_CRASH", "1");
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("^the synthesizer's process ended \\(signal 9"));
-        music::SynthHost host(settings(FAKE_SYNTH_MODULE));
-        QCOMPARE(failuresAfterPlaying(host, 2), 1);
+        const auto hostSettings = settings(FAKE_SYNTH_MODULE);
+        music::SynthHost host(hostSettings);
+        QCOMPARE(failuresAfterPlaying(host, hostSettings, 2), 1);
         QCOMPARE(this->calls(), "start open ");
     }
     // A start the process never answers (a sound server that accepts and never answers) does not
@@ -128,8 +143,9 @@ private slots:
         QTest::failOnWarning(QRegularExpression("process ended"));
         QElapsedTimer closing;
         {
-            music::SynthHost host(settings(FAKE_SYNTH_MODULE, soundFont));
-            host.begin();
+            const auto hostSettings = settings(FAKE_SYNTH_MODULE, soundFont);
+            music::SynthHost host(hostSettings);
+            begin(host, hostSettings);
             host.open(std::make_shared<music::SynthHost::Player>(), "tune");
             QTest::qWait(100);
             closing.start();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace tolvex::music {
 
@@ -8,6 +8,6 @@ namespace tolvex::music {
 // object of this byte order whose program headers, section headers and every segment they
 // describe lie within the file. A module cut short (an interrupted copy or update) would
 // otherwise kill the program inside dlopen, which maps the missing part and touches it.
-bool isWholeModuleFile(const QString& path);
+bool isWholeModuleFile(const std::string& path);
 
 }  // namespace tolvex::music

@@ -1,12 +1,11 @@
 #include "SynthServer.h"
 
-#include <QFile>
-
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <mutex>
 #include <optional>
+#include <string>
 #include <variant>
 
 #include "AudioCheck.h"
@@ -29,27 +28,26 @@ void sendToProgram(const wire::Header& header, const std::string& text = {}) {
 }
 
 // The module's entry, or why it cannot be used.
-std::variant<const TolvexSynthApi*, QString> loadModule(const QString& path) {
+std::variant<const TolvexSynthApi*, std::string> loadModule(const std::string& path) {
     // A module cut short would end this process inside dlopen: it is taken as missing.
-    if (!isWholeModuleFile(path))
-        return QStringLiteral("is missing, cut short or not a shared library for this machine");
+    if (!isWholeModuleFile(path)) return "is missing, cut short or not a shared library for this machine";
     // RTLD_LOCAL: the synthesizer's libraries stay the module's own. The module is never closed.
     // RTLD_LAZY: only the functions called are bound (measured: 1.3 ms of the process's time
     // less); a library without a function it should have ends this process, not the window.
-    void* library = ::dlopen(QFile::encodeName(path).constData(), RTLD_LAZY | RTLD_LOCAL);
-    if (!library) return QStringLiteral("cannot be loaded: %1").arg(QString::fromLocal8Bit(::dlerror()));
+    void* library = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (!library) return std::string("cannot be loaded: ") + ::dlerror();
     const auto entry = reinterpret_cast<TolvexSynthEntry>(::dlsym(library, "tolvex_synth_api"));
-    if (!entry) return QStringLiteral("is not TolvexApp's: %1").arg(QString::fromLocal8Bit(::dlerror()));
+    if (!entry) return std::string("is not TolvexApp's: ") + ::dlerror();
     const TolvexSynthApi* api = entry();
     if (!api || api->abi != kTolvexSynthAbi)
-        return QStringLiteral("is of another version of TolvexApp (interface %1, not %2)")
-            .arg(api ? api->abi : 0)
-            .arg(int(kTolvexSynthAbi));
+        return "is of another version of TolvexApp (interface " + std::to_string(api ? api->abi : 0) +
+               ", not " + std::to_string(int(kTolvexSynthAbi)) + ")";
     return api;
 }
 
 // The start made before the program asked, kept as the answer to the program's first start on the
-// same output: the program's start then waits for it instead of trying again.
+// same output when it succeeded: the program's start then waits for it instead of trying again. A
+// failed one is tried again when the program asks for the music, as the program's own starts are.
 struct EarlyStart {
     int output = 0;
     int result = 0;
@@ -62,7 +60,7 @@ wire::Header answer(const TolvexSynthApi& api, const TolvexSynthConfig& config, 
     wire::Header reply;
     switch (call.header.kind) {
         case wire::Kind::Start: {
-            if (early && early->output == call.header.value) {
+            if (early && early->output == call.header.value && early->result == 0) {
                 reply.value = early->result;
             } else {
                 TolvexSynthConfig started = config;
@@ -90,16 +88,13 @@ wire::Header answer(const TolvexSynthApi& api, const TolvexSynthConfig& config, 
 void serveSynth(int socket, const SynthSettings& settings) {
     programSocket = socket;
     const auto loaded = loadModule(settings.modulePath);
-    const TolvexSynthApi* api = std::holds_alternative<QString>(loaded) ? nullptr : std::get<0>(loaded);
-    sendToProgram({.kind = wire::Kind::ModuleLoaded},
-                  api ? std::string() : std::get<QString>(loaded).toStdString());
+    const TolvexSynthApi* api = std::holds_alternative<std::string>(loaded) ? nullptr : std::get<0>(loaded);
+    sendToProgram({.kind = wire::Kind::ModuleLoaded}, api ? std::string() : std::get<std::string>(loaded));
 
-    const QByteArray soundFont = QFile::encodeName(settings.soundFont);
-    const QByteArray appName = settings.appName.toUtf8(), appIconName = settings.appIconName.toUtf8();
-    const TolvexSynthConfig config{soundFont.constData(),
+    const TolvexSynthConfig config{settings.soundFont.c_str(),
                                    kTolvexOutputPulse,
-                                   appName.constData(),
-                                   appIconName.constData(),
+                                   settings.appName.c_str(),
+                                   settings.appIconName.c_str(),
                                    [](void*) { sendToProgram({.kind = wire::Kind::Sounding}); },
                                    [](void*, int severity, const char* line) {
                                        sendToProgram({.value = severity, .kind = wire::Kind::Log}, line);

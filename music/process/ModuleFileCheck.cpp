@@ -1,7 +1,5 @@
 #include "ModuleFileCheck.h"
 
-#include <QFile>
-
 #include <elf.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,8 +46,8 @@ bool isWholeElf(int fd, std::uint64_t size) {
 
 }  // namespace
 
-bool isWholeModuleFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+bool isWholeModuleFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat file = {};
     const bool whole =
