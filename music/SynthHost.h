@@ -23,8 +23,9 @@ namespace tolvex::music {
 // thread of its own. The window's thread never waits for the module: it posts each command, and
 // the music thread carries them out in order. begin() takes over the process, which the program
 // forked before its toolkit loaded and which starts the engine on its own, and starts the thread.
-// Commands wait until the window is on the screen (windowShown): carried out earlier, the tune's
-// start took the processors from the window's (measured: the window mapped about 8 % later).
+// Commands wait until the window is on the screen (windowShown): carried out earlier, the output's
+// start and the tune's took the processors from the window's (measured: the window mapped about
+// 7 % later).
 class SynthHost final : public MusicOutput {
     Q_OBJECT
 public:

@@ -9,7 +9,7 @@
 
 extern "C" {
 
-enum { kTolvexSynthAbi = 2 };
+enum { kTolvexSynthAbi = 3 };
 
 enum TolvexSynthOutput { kTolvexOutputPulse = 1, kTolvexOutputAlsa = 2 };
 
@@ -32,7 +32,10 @@ struct TolvexSynthConfig {
 
 struct TolvexSynthApi {
     int abi;  // kTolvexSynthAbi
-    // Makes the engine (the sound font loaded) and opens the output, each once; a call after a
+    // Makes the engine (the sound font loaded), once, without the output: the process makes it
+    // before the program asks for the music. 0, or a MediaError code.
+    int (*prepare)(const TolvexSynthConfig* config);
+    // Makes the engine, if it is not made yet, and opens the output, each once; a call after a
     // failure tries again. 0, or a MediaError code.
     int (*start)(const TolvexSynthConfig* config);
     // A player of the Standard MIDI File in `bytes`, at its start; nothing when it cannot be made.

@@ -1,8 +1,7 @@
 // The program's start, before the toolkit. The synthesizer's process is forked first, while this
-// process is small and the toolkit's libraries are not yet loaded: the module's libraries, its
-// sound font and the sound server's stream then load on the other processor while this one loads
-// the window's, which need nothing of it yet. Forked after them, the same work ran beside the
-// window's own start, which then reached the screen about a tenth later.
+// process is small and the toolkit's libraries are not yet loaded: the module's libraries and its
+// sound font then load on the other processor while this one loads the window's, which need
+// nothing of it yet. Forked after them, the same work ran beside the window's own start.
 
 #include <dlfcn.h>
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 

@@ -1,11 +1,13 @@
 #include "SynthServer.h"
 
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <variant>
 
 #include "AudioCheck.h"
@@ -17,6 +19,8 @@
 namespace tolvex::music {
 
 namespace {
+
+constexpr int kLowestPriority = 19;
 
 // The module's threads report while the main thread answers the program's calls.
 std::mutex sending;
@@ -45,29 +49,17 @@ std::variant<const TolvexSynthApi*, std::string> loadModule(const std::string& p
     return api;
 }
 
-// The start made before the program asked, kept as the answer to the program's first start on the
-// same output when it succeeded: the program's start then waits for it instead of trying again. A
-// failed one is tried again when the program asks for the music, as the program's own starts are.
-struct EarlyStart {
-    int output = 0;
-    int result = 0;
-};
-
 // The answer to one of the program's calls.
-wire::Header answer(const TolvexSynthApi& api, const TolvexSynthConfig& config, const wire::Frame& call,
-                    std::optional<EarlyStart>& early) {
+wire::Header answer(const TolvexSynthApi& api, const TolvexSynthConfig& config, const wire::Frame& call) {
     void* player = reinterpret_cast<void*>(call.header.player);
     wire::Header reply;
     switch (call.header.kind) {
         case wire::Kind::Start: {
-            if (early && early->output == call.header.value && early->result == 0) {
-                reply.value = early->result;
-            } else {
-                TolvexSynthConfig started = config;
-                started.output = call.header.value;
-                reply.value = api.start(&started);
-            }
-            early.reset();
+            // Made already, the engine is not made again: the start opens the output. An engine
+            // that could not be made is tried again.
+            TolvexSynthConfig started = config;
+            started.output = call.header.value;
+            reply.value = api.start(&started);
             break;
         }
         case wire::Kind::Open:
@@ -87,10 +79,6 @@ wire::Header answer(const TolvexSynthApi& api, const TolvexSynthConfig& config, 
 
 void serveSynth(int socket, const SynthSettings& settings) {
     programSocket = socket;
-    const auto loaded = loadModule(settings.modulePath);
-    const TolvexSynthApi* api = std::holds_alternative<std::string>(loaded) ? nullptr : std::get<0>(loaded);
-    sendToProgram({.kind = wire::Kind::ModuleLoaded}, api ? std::string() : std::get<std::string>(loaded));
-
     const TolvexSynthConfig config{settings.soundFont.c_str(),
                                    kTolvexOutputPulse,
                                    settings.appName.c_str(),
@@ -100,18 +88,23 @@ void serveSynth(int socket, const SynthSettings& settings) {
                                        sendToProgram({.value = severity, .kind = wire::Kind::Log}, line);
                                    },
                                    nullptr};
-    // The program asks for the same start once its own checks have spoken; until then its calls
-    // wait in the socket. The checks here are silent: the program tells what they find.
-    std::optional<EarlyStart> early;
-    if (api && isSoundFont(settings.soundFont))
-        if (const std::optional<AudioOutput> output = answeringOutput()) {
-            TolvexSynthConfig started = config;
-            started.output = *output == AudioOutput::Pulse ? kTolvexOutputPulse : kTolvexOutputAlsa;
-            early = EarlyStart{started.output, api->start(&started)};
-        }
+    // The module loads and the engine is made before the program asks, on a thread of the lowest
+    // priority: it takes a processor only when the window's start leaves one free. This thread
+    // keeps its own priority for the output's threads, which it starts later: a thread cannot
+    // raise its priority again. The program's calls wait in the socket until then. The check of
+    // the sound font is silent: the program tells what its own finds.
+    const TolvexSynthApi* api = nullptr;
+    std::thread([&] {
+        ::setpriority(PRIO_PROCESS, ::gettid(), kLowestPriority);
+        const auto loaded = loadModule(settings.modulePath);
+        api = std::holds_alternative<std::string>(loaded) ? nullptr : std::get<0>(loaded);
+        sendToProgram({.kind = wire::Kind::ModuleLoaded},
+                      api ? std::string() : std::get<std::string>(loaded));
+        if (api && isSoundFont(settings.soundFont)) api->prepare(&config);
+    }).join();
 
     while (const std::optional<wire::Frame> call = wire::receive(socket))
-        sendToProgram(api ? answer(*api, config, *call, early)
+        sendToProgram(api ? answer(*api, config, *call)
                           : wire::Header{.value = code(MediaError::PlayerFailed)});
     ::_exit(0);
 }

@@ -42,31 +42,40 @@ std::unique_ptr<Output> openOutput(Engine& engine, PulseStart start) {
     return output;
 }
 
-int startEngine(const TolvexSynthConfig* config) {
+// The engine, made once with the sound font loaded; the sound server's connection, when asked
+// for, is made while the sound font loads. 0, or a MediaError code.
+int makeEngine(const TolvexSynthConfig* config, bool withOutput) {
     Module& m = module();
     m.outputKind = config->output;
     m.names = {config->appName, config->appIconName};
     m.tuneSounding = [sounding = config->tuneSounding, context = config->context] { sounding(context); };
-    if (!m.engine) {
-        routeEngineLogs(config->log, config->context);
-        ErrorCapture errors;
-        auto engine = std::make_unique<Engine>();
-        // The sound server's connection is made while the sound font loads. The library's own
-        // audio drivers start rendering at once: they open once the sound font is there.
-        std::unique_ptr<Output> output = m.outputEnabled && m.outputKind == kTolvexOutputPulse
-                                             ? openOutput(*engine, PulseStart::Once)
-                                             : nullptr;
-        if (!engine->loadSoundFont(config->soundFont)) {
-            say(kTolvexLogWarning,
-                std::string("cannot load the sound font ") + config->soundFont + errors.take());
-            return code(MediaError::NoSoundFont);
-        }
-        m.engine = std::move(engine);
-        m.output = std::move(output);
-        // Reading the sound font leaves freed pages in this thread's allocation arena; hand them
-        // back (measured: 2 MB of the program's peak).
-        malloc_trim(0);
+    if (m.engine) return 0;
+    routeEngineLogs(config->log, config->context);
+    ErrorCapture errors;
+    auto engine = std::make_unique<Engine>();
+    // The library's own audio drivers start rendering at once: they open once the sound font is
+    // there.
+    std::unique_ptr<Output> output = withOutput && m.outputEnabled && m.outputKind == kTolvexOutputPulse
+                                         ? openOutput(*engine, PulseStart::Once)
+                                         : nullptr;
+    if (!engine->loadSoundFont(config->soundFont)) {
+        say(kTolvexLogWarning,
+            std::string("cannot load the sound font ") + config->soundFont + errors.take());
+        return code(MediaError::NoSoundFont);
     }
+    m.engine = std::move(engine);
+    m.output = std::move(output);
+    // Reading the sound font leaves freed pages in this thread's allocation arena; hand them
+    // back (measured: 2 MB of the program's peak).
+    malloc_trim(0);
+    return 0;
+}
+
+int prepareEngine(const TolvexSynthConfig* config) { return makeEngine(config, false); }
+
+int startEngine(const TolvexSynthConfig* config) {
+    Module& m = module();
+    if (const int made = makeEngine(config, true)) return made;
     if (!m.outputEnabled) return 0;
     if (!m.output) m.output = openOutput(*m.engine, PulseStart::Once);
     if (m.output && !m.output->waitUntilOpen()) m.output.reset();
@@ -117,8 +126,8 @@ void finish() {
     m.engine.reset();
 }
 
-constexpr TolvexSynthApi kApi{kTolvexSynthAbi, startEngine, openPlayer,       playPlayer,
-                              stopPlayer,      closePlayer, setOutputEnabled, finish};
+constexpr TolvexSynthApi kApi{kTolvexSynthAbi, prepareEngine, startEngine,      openPlayer, playPlayer,
+                              stopPlayer,      closePlayer,   setOutputEnabled, finish};
 
 }  // namespace
 

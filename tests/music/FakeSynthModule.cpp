@@ -1,7 +1,7 @@
 // A synthesizer module that plays nothing: it writes the name of every call the host makes, and a
-// space, to the file named by FAKE_SYNTH_LOG, for the host's test. Its start answers
-// FAKE_SYNTH_START (0 when unset), after 20 s with FAKE_SYNTH_HANG; FAKE_SYNTH_CRASH makes its play
-// kill the synthesizer's process.
+// space, to the file named by FAKE_SYNTH_LOG, for the host's test. Its prepare and its start answer
+// FAKE_SYNTH_START (0 when unset), its start after 20 s with FAKE_SYNTH_HANG; FAKE_SYNTH_CRASH
+// makes its play kill the synthesizer's process.
 
 #include <chrono>
 #include <csignal>
@@ -24,14 +24,17 @@ int logged(const char* call, int result = 0) {
 }
 
 int startResult() {
-    if (std::getenv("FAKE_SYNTH_HANG")) std::this_thread::sleep_for(std::chrono::seconds(20));
     const char* result = std::getenv("FAKE_SYNTH_START");
     return result ? std::atoi(result) : 0;
 }
 
 constexpr TolvexSynthApi kApi{
     kTolvexSynthAbi,
-    [](const TolvexSynthConfig*) { return logged("start ", startResult()); },
+    [](const TolvexSynthConfig*) { return logged("prepare ", startResult()); },
+    [](const TolvexSynthConfig*) {
+        if (std::getenv("FAKE_SYNTH_HANG")) std::this_thread::sleep_for(std::chrono::seconds(20));
+        return logged("start ", startResult());
+    },
     [](const void*, std::size_t) -> void* { return logged("open ") == 0 ? &player : nullptr; },
     [](void*) {
         if (std::getenv("FAKE_SYNTH_CRASH")) std::raise(SIGKILL);

@@ -69,9 +69,9 @@ private slots:
         QTest::addColumn<bool>("usableFont");
         QTest::addColumn<QString>("calls");
         QTest::newRow("font unreadable") << false << "off start open play stop close finish ";
-        // The process starts the engine as soon as it has the module, before any command; that
-        // start answers the host's first.
-        QTest::newRow("font usable") << true << "start off open play stop close finish ";
+        // The process makes the engine as soon as it has the module, before any command; the
+        // host's start then opens the output.
+        QTest::newRow("font usable") << true << "prepare off start open play stop close finish ";
     }
     void commandsWaitForTheShownWindowRunInOrderAndShutdownDrainsThem() {
         QFETCH(bool, usableFont);
@@ -90,7 +90,7 @@ private slots:
             host.begin(music::launchSynthProcess(hostSettings));
             // Until the window is on the screen, only the process's own start runs.
             QTest::qWait(300);
-            QCOMPARE(this->calls(), usableFont ? "start " : "");
+            QCOMPARE(this->calls(), usableFont ? "prepare " : "");
             host.windowShown();
         }
         QCOMPARE(this->calls(), calls);
@@ -104,10 +104,10 @@ private slots:
                                  << "is missing, cut short";
         QTest::newRow("not a library") << QString(__FILE__) << QByteArray() << ""
                                        << "is missing, cut short";
-        // The process's own start fails unheard; the open, asking for the music, tries again and
-        // reports.
+        // The process's own making of the engine fails unheard; the open, asking for the music,
+        // tries again and reports.
         QTest::newRow("failing to start")
-            << QString(FAKE_SYNTH_MODULE) << QByteArray("FAKE_SYNTH_START") << "start start "
+            << QString(FAKE_SYNTH_MODULE) << QByteArray("FAKE_SYNTH_START") << "prepare start "
             << "";
     }
     void aModuleThatCannotPlayIsReportedOnceAndGetsNoPlayer() {
