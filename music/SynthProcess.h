@@ -20,10 +20,10 @@
 namespace tolvex::music {
 
 // The synthesizer module, run in a process of its own that the program forks as it starts
-// (launchSynthProcess). There the module's libraries load, its sound font reads and the sound
-// server's stream opens beside the window's start: in the program's own process, loading them held
-// the window's thread on the dynamic loader's lock. A crash of the synthesizer ends the music,
-// never the window with the applicant's answers.
+// (launchSynthProcess). There the module's libraries load and its sound font reads beside the
+// window's start: in the program's own process, loading them held the window's thread on the
+// dynamic loader's lock. A crash of the synthesizer ends the music, never the window with the
+// applicant's answers.
 //
 // One thread makes the calls; each waits for its answer. The process's reports arrive on a
 // thread of this object's own.

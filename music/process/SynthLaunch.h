@@ -16,9 +16,9 @@ struct LaunchedSynth {
 
 // Forks the synthesizer's process, which loads the module and serves the program's calls
 // (serveSynth). The program starts it first of all, before the toolkit's libraries are loaded: the
-// module's libraries, its sound font and the sound server's stream then load on the other
-// processor while this one loads the window's. The thread that calls it must live as long as the
-// program: the process ends when that thread does.
+// module's libraries and its sound font then load on the other processor while this one loads the
+// window's. The thread that calls it must live as long as the program: the process ends when that
+// thread does.
 LaunchedSynth launchSynthProcess(const SynthSettings& settings);
 
 }  // namespace tolvex::music
