@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <string>
 
 #include "DesignedLayout.h"
 #include "ModuleFileCheck.h"
@@ -18,6 +19,12 @@ namespace {
 constexpr char kModuleName[] = "libtolvexsynth.so";
 constexpr char kWindowLibraryName[] = "libtolvexwindow.so";
 
+// Before the toolkit is loaded, its logging is not there: the line takes the form the window's
+// lines have, in the window's category.
+void cannotStart(const std::string& why) {
+    std::fprintf(stderr, "tolvex.window: TolvexApp cannot start: %s\n", why.c_str());
+}
+
 // The window's library, loaded, and its start; nothing, with one line saying why, when the
 // program's files are incomplete.
 tolvex::WindowMain loadWindow(const std::string& programDirectory) {
@@ -25,16 +32,12 @@ tolvex::WindowMain loadWindow(const std::string& programDirectory) {
         tolvex::launch::libraryPlaces(programDirectory, kWindowLibraryName);
     const std::string path = tolvex::launch::firstExisting(places);
     if (path.empty()) {
-        std::fprintf(stderr, "TolvexApp cannot start: its window library is neither %s nor %s\n",
-                     places[0].c_str(), places[1].c_str());
+        cannotStart("its window library is neither " + places[0] + " nor " + places[1]);
         return nullptr;
     }
     // One cut short (an interrupted copy or update) would end the program inside dlopen.
     if (!tolvex::music::isWholeModuleFile(path)) {
-        std::fprintf(stderr,
-                     "TolvexApp cannot start: its window library %s is cut short or not a shared library "
-                     "for this machine\n",
-                     path.c_str());
+        cannotStart("its window library " + path + " is cut short or not a shared library for this machine");
         return nullptr;
     }
     // Global, as the libraries an executable links are: the toolkit's plugins find what they
@@ -42,7 +45,7 @@ tolvex::WindowMain loadWindow(const std::string& programDirectory) {
     void* library = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_GLOBAL);
     void* entry = library ? ::dlsym(library, tolvex::kWindowMainName) : nullptr;
     if (!entry) {
-        std::fprintf(stderr, "TolvexApp cannot start: %s\n", ::dlerror());
+        cannotStart(::dlerror());
         return nullptr;
     }
     return reinterpret_cast<tolvex::WindowMain>(entry);

@@ -6,7 +6,7 @@
 
 // Cheap checks, made before the window shows, of what the synthesizer module will need: they
 // take a millisecond where loading the module and its sound font takes a hundred. Free of the
-// toolkit: the synthesizer's process makes them before the toolkit is loaded.
+// toolkit, as the synthesizer's process is: it checks the sound font before it makes the engine.
 namespace tolvex::music {
 
 // True when the file can be read and starts as a SoundFont file does ("RIFF", size, "sfbk").

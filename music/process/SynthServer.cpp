@@ -89,10 +89,10 @@ void serveSynth(int socket, const SynthSettings& settings) {
                                    },
                                    nullptr};
     // The module loads and the engine is made before the program asks, on a thread of the lowest
-    // priority: it takes a processor only when the window's start leaves one free. This thread
-    // keeps its own priority for the output's threads, which it starts later: a thread cannot
-    // raise its priority again. The program's calls wait in the socket until then. The check of
-    // the sound font is silent: the program tells what its own finds.
+    // priority: it takes a processor only when the window's start leaves one free. The process's
+    // main thread keeps its own priority for the output's threads, which it starts later: a thread
+    // cannot raise its priority again. The program's calls wait in the socket until then. The check
+    // of the sound font is silent: the program tells what its own finds.
     const TolvexSynthApi* api = nullptr;
     std::thread([&] {
         ::setpriority(PRIO_PROCESS, ::gettid(), kLowestPriority);

@@ -74,7 +74,7 @@ class Survival(unittest.TestCase):
                     run = subprocess.run([os.path.join(folder, "TolvexApp")], capture_output=True, text=True,
                                          timeout=30, env={"PATH": os.environ["PATH"]})
                     self.assertEqual(run.returncode, 1, run.stderr)
-                    self.assertRegex(run.stderr, f"^TolvexApp cannot start: {why}")
+                    self.assertRegex(run.stderr, f"^tolvex.window: TolvexApp cannot start: {why}")
                     self.assertEqual(len(run.stderr.splitlines()), 1, run.stderr)
 
     def test_a_module_cut_to_half_says_hi_once_and_the_window_works(self):
